@@ -1,0 +1,37 @@
+// The demo card: recordings of four channels of one vehicle, two
+// consecutive recordings per channel, written from H.264 streams.
+#pragma once
+
+#include "H264Stream.h"
+
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+namespace recwriter {
+
+// A recording file name: "000-CC-HHMMSS-HHMMSS-SRF000.h264" (32 characters).
+// standard '0' PAL / '1' NTSC, resolution code '0'..'6', frame-rate character.
+std::string RecordFileName(int channel, int startHms, int endHms, char standard = '0',
+                           char resolution = '0', char frameRate = 'p');
+
+// HHMMSS plus a number of seconds (within the day).
+int AddSecondsHms(int hms, int seconds);
+
+// Microseconds of a date and time counted from 2000-01-01 00:00:00.
+uint64_t TimestampOf(int year, int month, int day, int hms);
+
+struct DemoRecording {
+    int channel = 1;               // 1..4
+    int year = 2026, month = 12, day = 10;
+    int startHms = 83000;
+    int seconds = 60;              // length
+    int fps = 25;
+    double routeOffset = 0;        // seconds of the drive before this recording
+};
+
+// Builds the record file of one recording from its frames. The drive is
+// the same for every channel, so the channels agree on where the vehicle is.
+std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vector<H264Frame>& frames);
+
+}  // namespace recwriter
