@@ -149,3 +149,32 @@ TEST(VoiceEngine, AdpcmMatchesTheOutsideDecoder) {
         EXPECT_GT(peak, name == "full" ? 28000 : 4000) << name;
     }
 }
+
+// Blocks a recorder never wrote (step index out of range, any predictor):
+// at most one frame's samples, and the next good frame still decodes.
+TEST(VoiceEngine, HostileAdpcmBlocksStayWithinAFrame) {
+    State s;
+    ASSERT_EQ(HI_VOICE_DecReset(s.get(), kVoiceModeAdpcm), kVoiceOk);
+    const uint8_t steps[] = {0, 88, 89, 200, 255};
+    for (uint8_t step : steps) {
+        std::vector<uint8_t> f(kVoiceAdpcmFrameBytes, 0x77);
+        HI_VOICE_MakeFrameHeader(f.data(), kVoiceModeAdpcm, 1);
+        f[4] = 0x00;
+        f[5] = 0x80;   // predictor -32768
+        f[6] = step;
+        int16_t out[kVoiceMaxFrameSamples + 8];
+        for (int16_t& v : out) v = 0x2222;
+        int16_t n = 0;
+        int r = HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n);
+        if (r == kVoiceOk) {
+            EXPECT_EQ(n, kVoiceAdpcmFrameSamples) << int(step);
+        }
+        for (int i = kVoiceMaxFrameSamples; i < kVoiceMaxFrameSamples + 8; ++i) ASSERT_EQ(out[i], 0x2222);
+    }
+    std::vector<uint8_t> good(kVoiceAdpcmFrameBytes, 0);
+    HI_VOICE_MakeFrameHeader(good.data(), kVoiceModeAdpcm, 2);
+    int16_t out[kVoiceMaxFrameSamples];
+    int16_t n = 0;
+    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), good.data(), out, &n), kVoiceOk);
+    EXPECT_EQ(n, kVoiceAdpcmFrameSamples);
+}
