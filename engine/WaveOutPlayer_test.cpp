@@ -2,6 +2,9 @@
 
 #include "PacketQueue.h"
 #include "RecordFormat.h"
+#include "AudioFraming.h"
+#include "DemoCard.h"
+#include "RecordWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -277,4 +280,68 @@ TEST(WaveOutPlayer, StopWaitsForARunningRefill) {
     CloseHandle(r.decoder.gate);
     CloseHandle(r.decoder.entered);
     r.decoder.gate = nullptr;
+}
+
+// From the encoder's codes through a recording, the audio queue and the
+// refills to the buffers the device plays: ffmpeg's decode, amplified, with
+// no sample lost or repeated where a 321-sample frame straddles two buffers.
+TEST(WaveOutPlayer, PlaysARecordingsSoundSampleForSample) {
+    std::vector<uint8_t> wav, blocks, ref;
+    ASSERT_TRUE(recwriter::ReadBytes("../voice/fixtures/speech.ima.wav", &wav));
+    ASSERT_TRUE(recwriter::ReadWavData(wav, &blocks));
+    ASSERT_TRUE(recwriter::ReadBytes("../voice/fixtures/speech.ima.pcm", &ref));
+    recwriter::AudioFrames audio = recwriter::FrameImaBlocks(blocks, 256);
+    std::vector<recwriter::H264Frame> pictures(60);
+    for (auto& p : pictures) p.bytes = {0, 0, 0, 1, 0x41, 0x88};
+    pictures[0].intra = true;
+    recwriter::DemoRecording rec;
+    rec.audioCodec = 3;
+    std::vector<uint8_t> file = recwriter::BuildDemoRecording(rec, pictures, &audio);
+
+    FakeDevice device;
+    CADECAdpcm decoder;
+    ASSERT_EQ(decoder.Reset(), 1);
+    PacketQueue queue;
+    ASSERT_EQ(queue.Init(1000, 512000), 1);
+    // Cut the file's audio packets into frames, as the channel player does.
+    for (size_t p = 0x10000; p + 8 <= file.size();) {
+        rec::TagKind kind = rec::ClassifyTag(&file[p]);
+        if (rec::IsAudioTag(kind)) {
+            size_t payload = rec::LoadLE16(&file[p + 4]);
+            for (size_t f = 0; f + 168 <= payload; f += 168) {
+                PacketDescriptor d;
+                d.type = rec::kPacketAudio;
+                d.length = 168;
+                ASSERT_EQ(queue.Push(d, &file[p + 8 + f]), 1);
+            }
+            p += 8 + payload;
+        } else {
+            p += 24 + rec::LoadLE16(&file[p + 12]) + rec::LoadLE32(&file[p + 8]);
+        }
+    }
+    ASSERT_EQ(queue.Count(), 50);
+
+    WaveOutPlayer player(&device);
+    player.SetSource(&queue, &decoder);
+    ASSERT_EQ(player.Open(3), 1);
+    std::vector<int16_t> played;
+    for (int i = 0; i < 25; ++i) {
+        player.OnDeviceMessage(WOM_DONE, player.Header(i % 2));
+        const int16_t* s = reinterpret_cast<const int16_t*>(player.Header(i % 2)->lpData);
+        played.insert(played.end(), s, s + 640);
+    }
+    ASSERT_EQ(played.size(), 16000u);   // of 50 * 321 = 16,050
+    for (size_t i = 0; i < played.size(); ++i) {
+        size_t at = i / 321 * 505 + i % 321;
+        int16_t theirs;
+        memcpy(&theirs, &ref[at * 2], 2);
+        ASSERT_EQ(played[i], AmplifySample(theirs)) << "sample " << i;
+    }
+    EXPECT_EQ(player.ShortFills(), 0);
+    // The last 50 samples, then silence.
+    player.OnDeviceMessage(WOM_DONE, player.Header(1));
+    const int16_t* s = reinterpret_cast<const int16_t*>(player.Header(1)->lpData);
+    EXPECT_NE(s[0] | s[1] | s[49], 0);
+    for (int i = 50; i < 640; ++i) ASSERT_EQ(s[i], 0) << i;
+    EXPECT_EQ(player.ShortFills(), 1);
 }
