@@ -94,7 +94,7 @@ public:
     size_t PendingCount() const { return pending_.size(); }
     // A decoder that never gives pictures back must not grow the queue
     // without end; far more than any real decoder holds back.
-    static const size_t kMaxPending = 64;
+    static constexpr size_t kMaxPending = 64;
 
 private:
     struct Pending {
