@@ -27,6 +27,11 @@ struct FileInfo {
     uint8_t reserved[20];
 };
 
+// The side record of the picture in a snapshot (16 bytes).
+struct CaptureFrameInfo {
+    uint32_t value[4];
+};
+
 #pragma pack(pop)
 #pragma pack(push, 1)
 
@@ -92,3 +97,4 @@ static_assert(offsetof(InfoFrame, fractionDigits) == 28, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, backLink) == 32, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelX) == 40, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelZ) == 42, "InfoFrame layout");
+static_assert(sizeof(CaptureFrameInfo) == 16, "CaptureFrameInfo is 16 bytes");
