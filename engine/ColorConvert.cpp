@@ -41,11 +41,16 @@ const AllTables& Tables() {
     return tables;
 }
 
-inline uint8_t Clamp13(int32_t sum) {
-    if (sum < 0) return 0;
-    sum >>= 13;
-    return sum > 255 ? 255 : uint8_t(sum);
-}
+// Sums lie within about -2.3M..4.4M, so (sum >> 13) stays inside -384..639.
+struct ClampTable {
+    uint8_t store[1024];
+    ClampTable() {
+        for (int i = 0; i < 1024; ++i) store[i] = uint8_t(i < 384 ? 0 : (i > 384 + 255 ? 255 : i - 384));
+    }
+};
+const ClampTable kClamp;
+
+inline uint8_t Clamp13(int32_t sum) { return kClamp.store[(sum >> 13) + 384]; }
 
 inline void PutBgr(uint8_t* p, int32_t luma, int32_t bu, int32_t gu, int32_t rv) {
     p[0] = Clamp13(luma + bu);
@@ -106,17 +111,29 @@ void YuvToRgb565(uint16_t* dst, const uint8_t* y, const uint8_t* u, const uint8_
         uint16_t* d0 = dst + row * w;
         uint16_t* d1 = d0 + w;
         int col = 0;
-        for (; col < evenW; col += 2) {
-            int c = col >> 1;
-            int32_t r = t.redFromV[vr[c]];
-            int32_t g = t.greenFromU[ur[c]] + t.greenFromV[vr[c]];
-            int32_t b = t.blueFromU[ur[c]];
-            int32_t l;
-            l = y0[col];     d0[col] = uint16_t(rp[l + r] | gp[l + g] | bp[l + b]);
-            l = y0[col + 1]; d0[col + 1] = uint16_t(rp[l + r] | gp[l + g] | bp[l + b]);
-            if (pair) {
-                l = y1[col];     d1[col] = uint16_t(rp[l + r] | gp[l + g] | bp[l + b]);
-                l = y1[col + 1]; d1[col + 1] = uint16_t(rp[l + r] | gp[l + g] | bp[l + b]);
+        if (pair) {
+            for (; col < evenW; col += 2) {
+                // Each block's chroma moves the three packing tables once;
+                // the four luma samples then index them directly.
+                int c = col >> 1;
+                const int32_t* R = rp + t.redFromV[vr[c]];
+                const int32_t* G = gp + t.greenFromU[ur[c]] + t.greenFromV[vr[c]];
+                const int32_t* B = bp + t.blueFromU[ur[c]];
+                int l0 = y0[col], l1 = y0[col + 1], l2 = y1[col], l3 = y1[col + 1];
+                d0[col] = uint16_t(R[l0] | G[l0] | B[l0]);
+                d0[col + 1] = uint16_t(R[l1] | G[l1] | B[l1]);
+                d1[col] = uint16_t(R[l2] | G[l2] | B[l2]);
+                d1[col + 1] = uint16_t(R[l3] | G[l3] | B[l3]);
+            }
+        } else {
+            for (; col < evenW; col += 2) {
+                int c = col >> 1;
+                const int32_t* R = rp + t.redFromV[vr[c]];
+                const int32_t* G = gp + t.greenFromU[ur[c]] + t.greenFromV[vr[c]];
+                const int32_t* B = bp + t.blueFromU[ur[c]];
+                int l0 = y0[col], l1 = y0[col + 1];
+                d0[col] = uint16_t(R[l0] | G[l0] | B[l0]);
+                d0[col + 1] = uint16_t(R[l1] | G[l1] | B[l1]);
             }
         }
         if (col < w) {

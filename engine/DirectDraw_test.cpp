@@ -1,0 +1,174 @@
+#include "DirectDraw.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+TEST(DirectDrawOsd, TextKeepsAtMost63Characters) {
+    struct Case {
+        const char* text;
+        size_t kept;
+    };
+    std::string seventy(70, 'x');
+    std::string sixtyThree(63, 'y');
+    for (Case c : {Case{seventy.c_str(), 63}, Case{sixtyThree.c_str(), 63}, Case{"CH1", 3}, Case{"", 0},
+                   Case{nullptr, 0}}) {
+        char dest[kOsdMaxChars + 1];
+        memset(dest, 'z', sizeof dest);
+        CopyOsdText(dest, c.text);
+        EXPECT_EQ(strlen(dest), c.kept);
+    }
+}
+
+TEST(DirectDrawOsd, CornersSitFivePixelsInside) {
+    struct Case {
+        int corner;
+        LONG x, y;
+    };
+    // A 40 x 16 text on a 352 x 288 picture.
+    for (Case c : {Case{0, 5, 5}, Case{1, 307, 5}, Case{2, 5, 267}, Case{3, 307, 267}, Case{7, 5, 5},
+                   Case{-1, 5, 5}}) {
+        POINT p = OsdPosition(c.corner, 352, 288, 40, 16);
+        EXPECT_EQ(p.x, c.x) << c.corner;
+        EXPECT_EQ(p.y, c.y) << c.corner;
+    }
+    POINT p = OsdPosition(3, 352, 288, 40, 16);
+    EXPECT_EQ(352 - (p.x + 40), 5);
+    EXPECT_EQ(288 - (p.y + 16), 5);
+}
+
+TEST(DirectDrawDisplay, DrawsNothingWithoutAWindowOrCreate) {
+    CDirectDraw display;
+    uint8_t y[4] = {}, u[1] = {}, v[1] = {};
+    EXPECT_EQ(display.DrawYuv(y, 2, u, v, 1, 1, 0, 0), -1);  // not created
+    EXPECT_EQ(display.Create(2, 2), 0);
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi);       // no window: nothing to set up
+    EXPECT_EQ(display.DrawYuv(y, 2, u, v, 1, 1, 0, 0), -1);
+}
+
+namespace {
+
+const int kW = 352, kH = 288;
+
+// Top-left quadrant red, top-right blue, bottom half black.
+struct TestPicture {
+    std::vector<uint8_t> y, u, v;
+    TestPicture() : y(kW * kH), u(kW / 2 * kH / 2), v(kW / 2 * kH / 2) {
+        for (int r = 0; r < kH; ++r)
+            for (int c = 0; c < kW; ++c) y[size_t(r * kW + c)] = r < kH / 2 ? (c < kW / 2 ? 81 : 41) : 16;
+        for (int r = 0; r < kH / 2; ++r)
+            for (int c = 0; c < kW / 2; ++c) {
+                bool top = r < kH / 4, left = c < kW / 4;
+                u[size_t(r * kW / 2 + c)] = top ? (left ? 90 : 240) : 128;
+                v[size_t(r * kW / 2 + c)] = top ? (left ? 240 : 110) : 128;
+            }
+    }
+};
+
+// What the screen shows of a window, as 32-bit BGRX rows top first.
+struct Screen {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    COLORREF At(int x, int y) const {
+        uint32_t p = px[size_t(y * w + x)];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+Screen Grab(HWND hwnd) {
+    Screen s;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    s.w = r.right - r.left;
+    s.h = r.bottom - r.top;
+    s.px.resize(size_t(s.w * s.h));
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = s.w;
+    bi.bmiHeader.biHeight = -s.h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, s.w, s.h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    memcpy(s.px.data(), bits, s.px.size() * 4);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return s;
+}
+
+void Pump(int ms) {
+    DWORD end = GetTickCount() + DWORD(ms);
+    while (GetTickCount() < end) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        Sleep(10);
+    }
+}
+
+bool Reddish(COLORREF c) { return GetRValue(c) > 160 && GetBValue(c) < 90; }
+bool Bluish(COLORREF c) { return GetBValue(c) > 160 && GetRValue(c) < 90; }
+bool Dark(COLORREF c) { return GetRValue(c) < 40 && GetGValue(c) < 40 && GetBValue(c) < 40; }
+
+int WhiteIn(const Screen& s, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            COLORREF c = s.At(x, y);
+            if (GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200) ++n;
+        }
+    return n;
+}
+
+class DisplayWindow : public testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        hwnd_ = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 60, kW * 2, kH * 2, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(hwnd_, nullptr);
+        Pump(300);
+    }
+    void TearDown() override { DestroyWindow(hwnd_); }
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace
+
+// 0: DirectDraw as the machine offers it; else the set-up step made to fail.
+TEST_P(DisplayWindow, ShowsThePictureAndTheOsdCorner) {
+    const int failStep = GetParam();
+    CDirectDraw display;
+    display.SetWindow(hwnd_);
+    display.FailSetupStep(failStep);
+    display.SetOsd("REC 12:34", 3);
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    EXPECT_EQ(display.Mode(), failStep ? CDirectDraw::kModeGdi : CDirectDraw::kModeDirectDraw)
+        << "set-up result " << display.SetupResult();
+    TestPicture pic;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        Pump(100);
+    }
+    Screen s = Grab(hwnd_);
+    if (getenv("ZARV_HOLD_WINDOW")) Pump(atoi(getenv("ZARV_HOLD_WINDOW")));
+    // The picture is stretched over the window (GDI: less 2 pixels).
+    EXPECT_TRUE(Reddish(s.At(s.w / 4, s.h / 4)));
+    EXPECT_TRUE(Bluish(s.At(3 * s.w / 4, s.h / 4)));
+    EXPECT_TRUE(Dark(s.At(s.w / 4, 3 * s.h / 4)));
+    // White text in the bottom-right corner only (the GDI path leaves the
+    // last two rows and columns to the window).
+    const int w = s.w - 2, h = s.h - 2;
+    EXPECT_GT(WhiteIn(s, w - 200, h - 60, w, h), 20);
+    EXPECT_EQ(WhiteIn(s, 0, h / 2 + 10, w / 2, h), 0);
+    EXPECT_EQ(WhiteIn(s, 0, 0, w, h / 2), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, DisplayWindow, testing::Values(0, 4, 6, 8));
