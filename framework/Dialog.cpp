@@ -83,9 +83,10 @@ void CDialog::EndDialog(INT_PTR result)
         m_endRequested = true;
         ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the loop
     } else if (m_hWnd) {
-        m_endRequested = true;  // ends a DoModal still in OnInitDialog
-        if (::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD)
-            ::DestroyWindow(m_hWnd);
+        // A modeless dialog (or a DoModal still in OnInitDialog) ends by
+        // going away.
+        m_endRequested = true;
+        ::DestroyWindow(m_hWnd);
     }
 }
 
@@ -127,7 +128,10 @@ void CDialog::OnCancel()
 
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd)
+    // Navigation belongs to the top-level dialog (it covers the child
+    // panels too), so keys in a panel travel on up the chain.
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd &&
+        !(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
         return ::IsDialogMessageW(m_hWnd, msg);
     return FALSE;
 }

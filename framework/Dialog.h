@@ -5,8 +5,9 @@
 // message is first offered to PreTranslateMessage of the window it is for
 // and of each parent up to the top-level window; only when none of them
 // takes it is it translated and dispatched. CDialog's own PreTranslateMessage
-// does the dialog manager's keyboard navigation (IsDialogMessage); a dialog
-// that overrides it without calling the base turns that off.
+// does the dialog manager's keyboard navigation (IsDialogMessage) for
+// top-level dialogs; a dialog that overrides it without calling the base
+// turns that off. Child panels leave keys to their parents.
 //
 // The dialog window is subclassed during WM_INITDIALOG, so WindowProc sees
 // every later message and results go straight back to the sender (WM_NOTIFY
