@@ -54,7 +54,10 @@ int CTORQUELIANDlg::DetectWindowsVersion()
 {
     // The version the system really runs, from the process environment
     // block (not the one a compatibility layer reports).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"  // the inline TEB read of the system headers
     const unsigned char* teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
+#pragma GCC diagnostic pop
     const unsigned char* peb = *reinterpret_cast<const unsigned char* const*>(teb + 0x30);
     unsigned major = *reinterpret_cast<const ULONG*>(peb + 0xA4);
     unsigned minor = *reinterpret_cast<const ULONG*>(peb + 0xA8);
