@@ -128,20 +128,25 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     ::GetModuleFileNameA(nullptr, exe, sizeof exe);
     RegisterFileAssociation(HKEY_CLASSES_ROOT, (FolderOf(exe) + "\\exe.ico").c_str(), exe);
 
-    if (cmd.argumentCount >= 1) {
-        std::string path = cmd.fileName.ToAnsi();
-        searchPanel.folderText = path;
-        g_Settings.searchRoot = path;
-        searchPanel.StartDateSearch();
-        fileList.currentPage = 1;
-        fileList.pageCount = 1;
-        fileList.nextIndex = 0;
-        fileList.groupPage = 0;
-        fileList.selectedPath = path;
-    }
+    ApplyCommandLine(cmd);
     textsReady = 1;
     SetTimer(kStartupLanguageTimer, 500);
     return TRUE;
+}
+
+void CTORQUELIANDlg::ApplyCommandLine(const CCommandLineInfo& cmd)
+{
+    if (cmd.argumentCount < 1)
+        return;
+    std::string path = cmd.fileName.ToAnsi();
+    searchPanel.folderText = path;
+    g_Settings.searchRoot = path;
+    searchPanel.StartDateSearch();
+    fileList.currentPage = 1;
+    fileList.pageCount = 1;
+    fileList.nextIndex = 0;
+    fileList.groupPage = 0;
+    fileList.selectedPath = path;
 }
 
 void CTORQUELIANDlg::FormatStreamInfo()

@@ -18,6 +18,7 @@
 #include "ScopeMenu.h"
 
 class LanguageHolder;
+class CCommandLineInfo;
 
 const UINT WM_REPAINT_CAPTION = 0x3406;
 extern HWND g_hMainWnd;
@@ -52,6 +53,9 @@ public:
     void LayoutPanels();
     void ApplyStartupLanguage();
     void SetSplitCount(int n);
+    // A recording's path as the first argument becomes the search root and
+    // the list's selected path, and starts a search.
+    void ApplyCommandLine(const CCommandLineInfo& cmd);
 
     static int DetectWindowsVersion();
 

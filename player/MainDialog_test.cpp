@@ -200,6 +200,47 @@ TEST_F(MainDialogTest, CaptionButtonsMinimiseAndClose)
     EXPECT_FALSE(IsWindow(h));  // WM_CLOSE ended the dialog
 }
 
+TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRoot)
+{
+    CCommandLineInfo none;
+    dlg->ApplyCommandLine(none);
+    EXPECT_EQ(dlg->searchPanel.searchesStarted, 0);
+
+    CCommandLineInfo cmd;
+    ParseArguments({L"Z:\\card\\000-01-083000-083100-00p000.h264"}, cmd);
+    dlg->fileList.currentPage = 3;
+    dlg->ApplyCommandLine(cmd);
+    EXPECT_EQ(g_Settings.searchRoot, "Z:\\card\\000-01-083000-083100-00p000.h264");
+    EXPECT_EQ(dlg->searchPanel.folderText, g_Settings.searchRoot);
+    EXPECT_EQ(dlg->fileList.selectedPath, g_Settings.searchRoot);
+    EXPECT_EQ(dlg->fileList.currentPage, 1);
+    EXPECT_EQ(dlg->searchPanel.searchesStarted, 1);
+    g_Settings.searchRoot.clear();
+}
+
+TEST(MainDialog, StoredLanguageIsAppliedHalfASecondAfterStartUp)
+{
+    InitRichEdit2();
+    INITCOMMONCONTROLSEX icc = {8, 0xFF};
+    InitCommonControlsEx(&icc);
+    AppSettings probe;
+    probe.SetProgramFolder();
+    WritePrivateProfileStringA("LANGUAGE", "LAN_SELECT", "2", probe.ConfigPath().c_str());
+    {
+        CTORQUELIANDlg dlg;
+        g_Settings.mainDlg = &dlg;
+        ASSERT_TRUE(dlg.Create(nullptr));
+        // Until the choice runs, texts are Simplified Chinese.
+        EXPECT_EQ(CString::WindowText(dlg.streamInfo.m_hWnd), L"码流信息");
+        Pump(800);
+        EXPECT_EQ(dlg.language->languageIndex, 2);
+        EXPECT_EQ(g_Settings.languageCode, 2);
+        EXPECT_EQ(CString::WindowText(dlg.streamInfo.m_hWnd), L"碼流資訊");
+        g_Settings.mainDlg = nullptr;
+    }
+    DeleteFileA(probe.ConfigPath().c_str());
+}
+
 TEST(MainDialog, GdiplusOutlivesTheImagesOfTheControls)
 {
     int before = CGdiplusSession::LateReleases();
