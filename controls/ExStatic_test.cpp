@@ -39,6 +39,21 @@ COLORREF PixelOf(HWND w, int x, int y)
     return c;
 }
 
+// Some pixel of the hover icon's yellow ring shows in the top-left corner.
+bool ShowsHoverRing(HWND w)
+{
+    PixelOf(w, 0, 0);
+    HDC dc = GetDC(w);
+    int hits = 0;
+    for (int y = 0; y < 24; ++y)  // where the 24-pixel split image covers it
+        for (int x = 0; x < 24; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            hits += GetRValue(c) > 0xE0 && GetGValue(c) > 0xB0 && GetBValue(c) < 0x80;
+        }
+    ReleaseDC(w, dc);
+    return hits > 0;
+}
+
 }  // namespace
 
 TEST(ExStatic, ImageSlotsAreFreedWhenResized)
@@ -147,4 +162,49 @@ TEST(VideoStatic, DarkFieldWithTheChannelAtTheTop)
     g_Settings.bkColor = 0;
     Pump();
     pane.DestroyWindow();
+}
+
+TEST(ExStatic, HoverFollowsTheMouseExceptInModeTwo)
+{
+    Host host;
+    ASSERT_TRUE(host.Create(nullptr));
+    struct Case {
+        int mode;
+        int hoverAfterEnter;
+    } cases[] = {{0, 1}, {1, 1}, {2, 0}};
+    for (const Case& c : cases) {
+        CExStatic s;
+        s.mode = c.mode;
+        ASSERT_TRUE(s.SubclassDlgItem(10, &host));
+        SendMessageW(s.m_hWnd, WM_MOUSEHOVER, 0, 0);
+        EXPECT_EQ(s.hover, c.hoverAfterEnter) << c.mode;
+        SendMessageW(s.m_hWnd, WM_MOUSELEAVE, 0, 0);
+        EXPECT_EQ(s.hover, 0) << c.mode;
+        s.UnsubclassWindow();
+    }
+    host.DestroyWindow();
+}
+
+TEST(ExStatic, HoveredImageLabelShowsTheHoverIconOnlyWithTwoSlots)
+{
+    CGdiplusSession gdiplus;
+    Host host;
+    ASSERT_TRUE(host.Create(nullptr));
+    CExStatic two;
+    two.ReloadJpgResource(226, GetModuleHandleW(nullptr));
+    ASSERT_TRUE(two.SubclassDlgItem(10, &host));
+    two.hover = 1;
+    EXPECT_TRUE(ShowsHoverRing(two.m_hWnd));
+    two.hover = 0;
+    EXPECT_FALSE(ShowsHoverRing(two.m_hWnd));
+    EXPECT_EQ(PixelOf(two.m_hWnd, 12, 12), RGB(0x5a, 0xa0, 0xe0));
+
+    CExStatic one;
+    one.SetImageCount(1);
+    one.ReloadJpgResource(226, GetModuleHandleW(nullptr));
+    ASSERT_TRUE(one.SubclassDlgItem(11, &host));
+    one.hover = 1;
+    EXPECT_FALSE(ShowsHoverRing(one.m_hWnd));
+    EXPECT_NE(PixelOf(one.m_hWnd, 12, 12), RGB(0x5a, 0xa0, 0xe0));
+    host.DestroyWindow();
 }
