@@ -1,0 +1,51 @@
+// The settings and shared pointers of the player (one global g_Settings),
+// and the program-folder settings file "config.ini".
+#pragma once
+
+#include <string>
+
+class LanguageHolder;
+class CTORQUELIANDlg;
+
+// Language a start-up choice applies.
+enum class UiLanguage { Simplified, Traditional, English };
+
+// The start-up language rule: a stored choice 1/2/3 wins; otherwise the
+// system's default language id decides. Following the system into English
+// with nothing stored (0) also turns the position conversion off.
+UiLanguage ChooseStartupLanguage(int lanSelect, unsigned systemLangId, int& gpsFix);
+
+struct AppSettings {
+    unsigned char firstInfoSeen = 0;
+    LanguageHolder* language = nullptr;
+    CTORQUELIANDlg* mainDlg = nullptr;
+    std::string searchRoot;
+    int trackColor = 0;
+    std::string totalTimeText = " / 00:00";
+    int playRate = 0;
+    std::string programFolder;
+    int bkColor = 0;
+    int lanSelect = 0;
+    int languageCode = 1;
+    int gpsFix = 1;
+    int mapSelect = 0;
+
+    // programFolder = folder of the running program, without the last '\'.
+    void SetProgramFolder();
+    // Reads the per-user file once (then deletes it) and config.ini.
+    void Load();
+    // The same with explicit files (tests).
+    void LoadFrom(const std::string& programIni, const std::string& userIni);
+    void SaveLanguage() const;
+    void SaveMapSelect(const char* value) const;
+
+    std::string ConfigPath() const;
+    // The per-user file: application data + "\MERIDOXANT\config.ini".
+    static std::string UserConfigPath();
+};
+
+// Folder part of a path: everything before the last backslash, or the whole
+// path when it has none.
+std::string FolderOf(const std::string& path);
+
+extern AppSettings g_Settings;

@@ -1,0 +1,30 @@
+#include "DlgFileList.h"
+
+#include "LanguageHolder.h"
+#include "AppSettings.h"
+
+#include <commctrl.h>
+
+BOOL CDlgFileList::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (g_Settings.language)
+        g_Settings.language->fileList = this;
+    HWND list = ListControl();
+    for (int i = 0; i < 6; ++i) {
+        LVCOLUMNW col = {};
+        col.mask = LVCF_WIDTH;
+        col.cx = 50;
+        ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+    }
+    return TRUE;
+}
+
+LRESULT CDlgFileList::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SIZE) {
+        RECT rc = GetClientRect();
+        ::MoveWindow(ListControl(), 11, 20, rc.right - 11, rc.bottom - 20, TRUE);
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
+}

@@ -1,0 +1,10 @@
+// The map pane at the top right of the main dialog.
+#pragma once
+
+#include "Dialog.h"
+
+class CDlgMap : public CDialog {
+public:
+    CDlgMap() : CDialog(781) {}
+
+};

@@ -1,0 +1,22 @@
+// The playback control panel at the bottom of the playback page. Here: the
+// commands the main dialog's keys drive and the state they read.
+#pragma once
+
+#include "Dialog.h"
+
+class CDlgPlayBkCtrl : public CDialog {
+public:
+    CDlgPlayBkCtrl() : CDialog(235) {}
+    int paused = 0;
+    int rate = 0;             // play-rate exponent, -8..8
+    int sidePanelsHidden = 0; // the panel sizes the page itself then
+    int nextFileRequests = 0;
+
+    void Play() { paused = 0; }
+    void Pause() { paused = 1; }
+    void Faster();
+    void Slower();
+    void NextFile() { ++nextFileRequests; }
+    void Snapshot() {}
+    void UpdateToolTips() {}
+};

@@ -1,0 +1,11 @@
+// The GPS and speed panel at the bottom right of the main dialog.
+#pragma once
+
+#include "Dialog.h"
+
+class CSpeedometer : public CDialog {
+public:
+    CSpeedometer() : CDialog(618) {}
+    int mapHidden = 0;   // the map pane is folded away; the panel sizes the page itself
+    void UpdateTexts() {}
+};

@@ -1,0 +1,25 @@
+// Where the main dialog puts its panels, from the screen width and the
+// client height (integer maths, as the panels expect it).
+#pragma once
+
+#include <windows.h>
+
+struct PanelRect {
+    int x, y, w, h;
+};
+
+struct MainLayout {
+    int left, right;  // column widths
+    PanelRect search, fileList, streamInfo, map, gps, playback, scope, legend;
+    PanelRect toolButtons[6];  // 210, 234, 235, 236, 230, 231
+    int listColumns[6];        // widths of columns 1, 2, 0, 3, 4, 5
+};
+
+MainLayout ComputeMainLayout(int screenWidth, int clientHeight);
+
+// y of a 24-pixel button centred in the band y1..y2 (rounding toward zero).
+int ToolButtonY(int y1, int y2);
+
+// Windows version code from the system's major and minor version: 5.0 -> 1,
+// 5.1 -> 2, 5.2 -> 3, 6.0 -> 4, 6.1 -> 5, anything else 2.
+int WindowsVersionCode(unsigned major, unsigned minor);
