@@ -5,10 +5,12 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ZARV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# zarv_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [TIMEOUT s] [LABELS l])
-# One console test program, run by ctest through Wine.
+# zarv_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [TIMEOUT s] [LABELS l] [DISPLAY])
+# One console test program, run by ctest through Wine. DISPLAY marks a test
+# that shows windows and reads the screen back: such tests run one at a time,
+# so that no other test's window covers what they look at.
 function(zarv_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 60)
   endif()
@@ -16,6 +18,9 @@ function(zarv_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_DISPLAY)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+  endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
