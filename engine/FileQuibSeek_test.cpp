@@ -163,6 +163,7 @@ TEST(ReaderSeek, EqualFirstAndLastTimestamps) {
     ASSERT_EQ(r.SeekTime(0, nullptr), 0);
     EXPECT_EQ(NextStamp(r), kT0);
     EXPECT_EQ(r.SeekTime(1, nullptr), 1);
+    r.Close();
     remove(path.c_str());
 }
 
@@ -298,6 +299,7 @@ TEST(ReaderSteps, HostileLinksAndLengthsDoNotLoop) {
     ASSERT_EQ(r.Rewind(), 0);
     ReadAll(r);
     EXPECT_EQ(StepAll(r, false).size(), 1u);
+    r.Close();
     remove(path.c_str());
 }
 

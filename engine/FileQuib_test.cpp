@@ -250,6 +250,7 @@ TEST(Reader, AudioTagsOverrideTheHeaderCodec) {
     }
     EXPECT_EQ(seen[1], 2u);
     EXPECT_EQ(seen[3], 3u);
+    r.Close();
     remove(path.c_str());
 }
 
@@ -284,6 +285,7 @@ TEST(Reader, EmptyPoolFailsTheReadAndLosesNoPacket) {
     ASSERT_GT(rest.size(), 0u);
     EXPECT_TRUE(rest.front() == all[readBefore]);
     EXPECT_GE(rest.front().timestamp, lastHeld);
+    r.Close();
     remove(path.c_str());
 }
 
@@ -307,6 +309,7 @@ TEST(Reader, ReadInfoPacketGivesOnlyInformationBlocks) {
     }
     EXPECT_EQ(stamps, (std::vector<uint64_t>{kT0, kT0 + kFrame, kT0 + 2 * kFrame, kT0 + 3 * kFrame}));
     EXPECT_EQ(r.FreePacketCount(), 5u);
+    r.Close();
     remove(path.c_str());
 }
 
@@ -328,6 +331,22 @@ TEST(Reader, LastVideoPacketAcrossABlockBoundary) {
         r.Close();
         remove(path.c_str());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Deleting an open reader lets go of the file (Windows keeps open files).
+TEST(Reader, DestructionClosesTheFile) {
+    RecordWriter w;
+    w.AddVideo(true, kT0, Payload(100));
+    std::string path = TempPath("destroy");
+    ASSERT_TRUE(w.WriteFile(path));
+    CFileQuib* r = new CFileQuib;
+    ASSERT_EQ(r->Open(path.c_str()), 0);
+    delete r;
+    EXPECT_EQ(remove(path.c_str()), 0);
 }
 
 }  // namespace
