@@ -303,4 +303,22 @@ TEST(ReaderSteps, HostileLinksAndLengthsDoNotLoop) {
     remove(path.c_str());
 }
 
+// An I-frame bigger than the scan buffer cannot be stepped to; the steps
+// go on to the next one instead of reading it past the buffer's end.
+TEST(ReaderSteps, OversizedIFrameIsPassedOver) {
+    RecordWriter w;
+    InfoFrame info = Info(0);
+    w.AddVideo(true, kT0, Payload(500), &info);
+    w.AddVideo(true, kT0 + kFrame, Payload(600000), &info);
+    w.AddVideo(true, kT0 + 2 * kFrame, Payload(500), &info, true);
+    std::string path = TempPath("step_oversized");
+    ASSERT_TRUE(w.WriteFile(path));
+    CFileQuib r;
+    ASSERT_EQ(r.Open(path.c_str()), 0);
+    ASSERT_EQ(r.Rewind(), 0);
+    EXPECT_EQ(StepAll(r, true), (std::vector<uint64_t>{kT0, kT0 + 2 * kFrame}));
+    r.Close();
+    remove(path.c_str());
+}
+
 }  // namespace
