@@ -169,7 +169,7 @@ TEST(Reader, RefusesMissingFilesAndOverlongPaths) {
     EXPECT_EQ(r.ReadPacket(&p, nullptr), 1);
 }
 
-recwriter::HeaderSpec Spec() {
+recwriter::HeaderSpec TruckHeader() {
     recwriter::HeaderSpec s;
     s.text1 = "VEHICLE-7";
     s.text2 = "DRIVER";
@@ -183,7 +183,7 @@ recwriter::HeaderSpec Spec() {
 }
 
 TEST(Reader, OpenFillsItsFileInfoAndProbeTheCallers) {
-    RecordWriter w(Spec());
+    RecordWriter w(TruckHeader());
     uint64_t ts = kT0;
     Gop(w, &ts, 5, 800);
     InfoFrame last = Info(59);
