@@ -53,6 +53,9 @@ CFileQuib::CFileQuib() {
 }
 
 CFileQuib::~CFileQuib() {
+    // Owners are meant to Close first; one that deletes an open reader must
+    // not leak the stream with it.
+    CloseFile();
     iframeIndex_.clear();
 }
 
