@@ -5,6 +5,7 @@
 // worker holds a reference on the library instead, so FreeLibrary cannot
 // unmap its code while it runs; OV_UnInitialize waits for it outside the
 // loader and drops that reference.
+#include "ColorConvert.h"
 #include "EngineResources.h"
 #include "Thread.h"
 #include "include/Ostrivel.h"
@@ -38,6 +39,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+        // Pure arithmetic: safe under the loader lock, and drawing never
+        // pays for it later.
+        color::BuildColorTables();
         LocateFonts(instance, &g_fonts);
     }
     // Detach: the warm-up worker cannot be running (it pins the library),
