@@ -1,22 +1,46 @@
 // The decoder handle: up to four channels of one recording group, one of
 // them the sync channel (master) whose timestamps the others follow.
-//
-// The handle's lock guards the slot flags, the sync channel, the start
-// timestamps and the playing flags: play threads reporting an end change
-// them while the caller's thread opens, closes and sets the sync channel.
-// It is never held while a play thread is stopped.
 #pragma once
 
 #include "MutexLock.h"
 #include "SyncRules.h"
 #include "include/Ostrivel.h"
 
+// Which slots hold a file, which play, their start timestamps and the sync
+// channel: the bookkeeping behind the handle, without the players.
+struct ChannelTable {
+    bool open[kChannelCount] = {};
+    bool playing[kChannelCount] = {};
+    uint64_t start[kChannelCount] = {kNoStart, kNoStart, kNoStart, kNoStart};
+    int sync = 0;
+
+    static bool Valid(int channel) { return channel >= 0 && channel < kChannelCount; }
+    bool HasFile(int channel) const { return Valid(channel) && open[channel]; }
+    int OpenCount() const;
+
+    // A file opened in the slot: its start counts, the sync channel is
+    // chosen again by the earliest start.
+    void Opened(int channel, uint64_t firstTimestamp);
+    // The slot is empty again; its start stays for a later open to replace.
+    void Closed(int channel);
+    // Play or stop of a channel; a channel without a file never plays.
+    bool SetPlaying(int channel, bool on);
+    // The channel's file ended: it no longer plays and the sync channel is
+    // chosen again. Gives the new sync channel.
+    int Ended(int channel);
+    // The caller's choice. 0: it changed and the playing channels must be
+    // made its slaves; 1: unchanged (already the sync channel); -1: refused
+    // (no file in that slot).
+    int Choose(int channel);
+};
+
+// The handle's lock guards the table: play threads reporting an end change
+// it while the caller's thread opens, closes and sets the sync channel. It
+// is never held while a play thread is stopped.
 class CMulPlay {
 public:
     CMulPlay();
     virtual ~CMulPlay();
-
-    static bool ValidChannel(int channel) { return channel >= 0 && channel < kChannelCount; }
 
     // 1: the file cannot be opened here or the channel is outside 0-3.
     int OpenChannel(const char* path, HWND window, int channel);
@@ -28,9 +52,6 @@ public:
     bool HasChannel(int channel);
 
 private:
-    CMutexLock lock_;   // guards the fields below
-    bool open_[kChannelCount] = {};
-    bool playing_[kChannelCount] = {};
-    uint64_t start_[kChannelCount] = {kNoStart, kNoStart, kNoStart, kNoStart};
-    int syncChannel_ = 0;
+    CMutexLock lock_;   // guards table_
+    ChannelTable table_;
 };
