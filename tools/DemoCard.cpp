@@ -2,6 +2,7 @@
 
 #include "DemoRoute.h"
 #include "RecordWriter.h"
+#include "VoiceEngine.h"
 
 #include <stdio.h>
 
@@ -46,8 +47,15 @@ static void DateBytes(const DemoRecording& r, int hms, uint8_t out[6]) {
     out[5] = uint8_t(hms % 100);
 }
 
-std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vector<H264Frame>& frames) {
+uint64_t AudioFrameUs(int codec) {
+    int samples = codec == 2 ? kVoiceG726FrameSamples : kVoiceAdpcmFrameSamples;
+    return uint64_t(samples) * 1000000u / 8000u;
+}
+
+std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vector<H264Frame>& frames,
+                                        const AudioFrames* audio) {
     HeaderSpec spec;
+    if (audio && r.audioCodec) spec.audioCodec = uint8_t(r.audioCodec);
     int endHms = AddSecondsHms(r.startHms, r.seconds);
     DateBytes(r, r.startHms, spec.start);
     DateBytes(r, endHms, spec.end);
@@ -64,12 +72,23 @@ std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vecto
 
     uint64_t base = TimestampOf(r.year, r.month, r.day, r.startHms);
     const uint64_t frameUs = 1000000u / uint64_t(r.fps);
+    const uint64_t audioUs = AudioFrameUs(r.audioCodec);
+    size_t nextAudio = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
         const VehicleState& s = k == 0 ? route.State() : route.Step(step);
         uint8_t date[6];
         DateBytes(r, AddSecondsHms(r.startHms, int(k / size_t(r.fps))), date);
         InfoFrame info = MakeInfoFrame(s, date);
         w.AddVideo(frames[k].intra, base + k * frameUs, frames[k].bytes, &info);
+        if (!audio || !r.audioCodec) continue;
+        // The packet stays within its 16-bit payload length.
+        std::vector<uint8_t> payload;
+        while (nextAudio < audio->size() && nextAudio * audioUs < (k + 1) * frameUs &&
+               payload.size() + (*audio)[nextAudio].size() <= 0xFFFF) {
+            const std::vector<uint8_t>& f = (*audio)[nextAudio++];
+            payload.insert(payload.end(), f.begin(), f.end());
+        }
+        if (!payload.empty()) w.AddAudio(unsigned(r.audioCodec), payload);
     }
     return w.Finish();
 }

@@ -2,6 +2,7 @@
 // consecutive recordings per channel, written from H.264 streams.
 #pragma once
 
+#include "AudioFraming.h"
 #include "H264Stream.h"
 
 #include <stdint.h>
@@ -28,10 +29,17 @@ struct DemoRecording {
     int seconds = 60;              // length
     int fps = 25;
     double routeOffset = 0;        // seconds of the drive before this recording
+    int audioCodec = 0;            // 2 G.726, 3 ADPCM, 0 no sound
 };
+
+// Microseconds of sound in one audio frame of the codec (2 G.726, else ADPCM).
+uint64_t AudioFrameUs(int codec);
 
 // Builds the record file of one recording from its frames. The drive is
 // the same for every channel, so the channels agree on where the vehicle is.
-std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vector<H264Frame>& frames);
+// Audio frames of r.audioCodec, when given, follow each video packet in one
+// audio packet: the frames that start before the next picture is due.
+std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vector<H264Frame>& frames,
+                                        const AudioFrames* audio = nullptr);
 
 }  // namespace recwriter

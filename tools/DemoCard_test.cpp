@@ -2,6 +2,7 @@
 #include "DemoRoute.h"
 
 #include "RecordFormat.h"
+#include "VoiceEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -93,4 +94,66 @@ TEST(DemoCard, RecordingsCarryOneFramePerPictureWithInformation) {
     EXPECT_EQ(rec::LoadLE32(&file[second + 56]), 0x10000u);  // back-link
     EXPECT_EQ(rec::LoadLE64(&file[second + 16]) - rec::LoadLE64(&file[0x10000 + 16]), 1000000u);
     EXPECT_EQ(file[second + 24 + 5], 1);                  // info frame's second
+}
+
+// Walks the packets of a record file: the kinds in order and the audio
+// frames each audio packet carries.
+static std::vector<std::pair<rec::TagKind, size_t>> PacketsOf(const std::vector<uint8_t>& file, size_t frameBytes) {
+    std::vector<std::pair<rec::TagKind, size_t>> packets;
+    size_t p = 0x10000;
+    while (p + 8 <= file.size()) {
+        rec::TagKind kind = rec::ClassifyTag(&file[p]);
+        if (rec::IsAudioTag(kind)) {
+            size_t payload = rec::LoadLE16(&file[p + 4]);
+            EXPECT_EQ(payload % frameBytes, 0u);
+            for (size_t f = p + 8; f + frameBytes <= p + 8 + payload; f += frameBytes)
+                EXPECT_EQ(HI_VOICE_CheckFrameHeader(&file[f], frameBytes == 204 ? kVoiceModeG726 : kVoiceModeAdpcm), 1);
+            packets.push_back({kind, payload / frameBytes});
+            p += 8 + payload;
+        } else if (kind == rec::TagKind::IFrame || kind == rec::TagKind::PFrame) {
+            packets.push_back({kind, 0});
+            p += 24 + rec::LoadLE16(&file[p + 12]) + rec::LoadLE32(&file[p + 8]);
+        } else {
+            ADD_FAILURE() << "no packet at " << p;
+            break;
+        }
+    }
+    return packets;
+}
+
+TEST(DemoCard, SoundFollowsThePicturesItPlaysWith) {
+    std::vector<H264Frame> frames(50);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        frames[i].intra = i % 25 == 0;
+        frames[i].bytes = {0, 0, 0, 1, uint8_t(frames[i].intra ? 0x65 : 0x41), 0x88};
+    }
+    struct Case { int codec; size_t frameBytes; size_t audioFrames; rec::TagKind tag; } cases[] = {
+        {2, 204, 50, rec::TagKind::Audio2},   // 40 ms a frame: one per picture
+        {3, 168, 50, rec::TagKind::Audio3},   // 40.125 ms: the 50th still starts within 2 s
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> codes(c.codec == 2 ? 200 * 60 : 256 * 60, 0x11);
+        AudioFrames audio = c.codec == 2 ? FrameG726Codes(codes) : FrameImaBlocks(codes, 256);
+        DemoRecording r;
+        r.seconds = 2;
+        r.audioCodec = c.codec;
+        std::vector<uint8_t> file = BuildDemoRecording(r, frames, &audio);
+        EXPECT_EQ(reinterpret_cast<const rec::RecFileHeader*>(file.data())->audioCodec, c.codec);
+        auto packets = PacketsOf(file, c.frameBytes);
+        size_t pictures = 0, sound = 0;
+        for (size_t i = 0; i < packets.size(); ++i) {
+            if (packets[i].first == rec::TagKind::IFrame || packets[i].first == rec::TagKind::PFrame) {
+                ++pictures;
+                continue;
+            }
+            EXPECT_EQ(packets[i].first, c.tag);
+            ASSERT_GT(i, 0u);
+            EXPECT_NE(packets[i - 1].first, c.tag);   // one audio packet after a picture
+            // By the end of picture k no more than k+1 pictures' worth of sound.
+            sound += packets[i].second;
+            EXPECT_LE(sound * (c.codec == 2 ? 40000 : 40125), pictures * 40000 + 40000);
+        }
+        EXPECT_EQ(pictures, 50u);
+        EXPECT_EQ(sound, c.audioFrames) << c.codec;
+    }
 }

@@ -1,7 +1,9 @@
 // make_demo_card STREAMS OUT
 // Reads STREAMS/chC-R.h264 (channel C = 1..4, recording R = 0, 1: Annex B
 // H.264, 25 frames a second, one minute each) and writes the card folder
-// OUT/YYYYMMDD with one record file per channel and recording.
+// OUT/YYYYMMDD with one record file per channel and recording. Sound comes
+// from STREAMS/chC-R.g726 (raw G.726, 40 kbit/s) or STREAMS/chC-R.ima.wav
+// (IMA ADPCM in 256-byte blocks) where one is there.
 #include "DemoCard.h"
 #include "RecordWriter.h"
 
@@ -38,13 +40,24 @@ int main(int argc, char** argv) {
             r.startHms = AddSecondsHms(base.startHms, rec * base.seconds);
             r.routeOffset = rec * base.seconds;
             r.seconds = int(frames.size() / size_t(r.fps));
+            // Sound, where the streams have it.
+            AudioFrames audio;
+            std::vector<uint8_t> bytes, blocks;
+            std::string sound = streams + "\\ch" + std::to_string(channel) + "-" + std::to_string(rec);
+            if (ReadBytes(sound + ".g726", &bytes)) {
+                audio = FrameG726Codes(bytes);
+                r.audioCodec = 2;
+            } else if (ReadBytes(sound + ".ima.wav", &bytes) && ReadWavData(bytes, &blocks)) {
+                audio = FrameImaBlocks(blocks, 256);
+                r.audioCodec = 3;
+            }
             std::string name = RecordFileName(channel, r.startHms, AddSecondsHms(r.startHms, r.seconds));
             std::string path = folder + "\\" + name;
-            if (!WriteBytes(path, BuildDemoRecording(r, frames))) {
+            if (!WriteBytes(path, BuildDemoRecording(r, frames, &audio))) {
                 fprintf(stderr, "make_demo_card: cannot write %s\n", path.c_str());
                 return 1;
             }
-            printf("%s (%zu frames)\n", name.c_str(), frames.size());
+            printf("%s (%zu frames, %zu sound frames)\n", name.c_str(), frames.size(), audio.size());
         }
     }
     return 0;
