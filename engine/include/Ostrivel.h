@@ -27,6 +27,11 @@ struct FileInfo {
     uint8_t reserved[20];
 };
 
+// The side record of the picture in a snapshot (16 bytes).
+struct CaptureFrameInfo {
+    uint32_t value[4];
+};
+
 #pragma pack(pop)
 #pragma pack(push, 1)
 
@@ -92,15 +97,6 @@ static_assert(offsetof(InfoFrame, fractionDigits) == 28, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, backLink) == 32, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelX) == 40, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelZ) == 42, "InfoFrame layout");
-
-#pragma pack(push, 4)
-
-// The side record that travelled with the packet of the last picture.
-struct CaptureFrameInfo {
-    uint32_t value[4];
-};
-
-#pragma pack(pop)
 
 static_assert(sizeof(CaptureFrameInfo) == 16, "CaptureFrameInfo is 16 bytes");
 
