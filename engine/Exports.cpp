@@ -60,45 +60,83 @@ OV_API int WINAPI OV_CloseFile(void* handle, int channel) {
 
 OV_API int WINAPI OV_GetFileInfo(void* handle, FileInfo* info) {
     if (!handle || !info) return 1;
-    return Decoder(handle)->HasChannel(Decoder(handle)->SyncChannel()) ? 0 : 1;
+    return Decoder(handle)->GetFileInfo(info);
 }
 
 OV_API int WINAPI OV_GetFileParam(void* handle, FileInfo* info, const char* path) {
     if (!handle || !info || !path) return 1;
-    return 1;
+    return CMulPlay::GetFileParam(info, path);
 }
 
 OV_API int WINAPI OV_Play(void* handle, int channel) {
     if (!handle) return 1;
-    return Decoder(handle)->HasChannel(channel) ? 0 : 1;
+    return Decoder(handle)->Play(channel);
 }
 
-OV_API int WINAPI OV_Stop(void* handle, int) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_Pause(void* handle, int) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_PlayOneByOne(void* handle) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_SetPlayRate(void* handle, int, int) { return handle ? 0 : 1; }
+OV_API int WINAPI OV_Stop(void* handle, int channel) {
+    if (!handle) return 1;
+    return Decoder(handle)->Stop(channel);
+}
+
+OV_API int WINAPI OV_Pause(void* handle, int on) {
+    if (!handle) return 1;
+    return Decoder(handle)->Pause(on);
+}
+
+OV_API int WINAPI OV_PlayOneByOne(void* handle) {
+    if (!handle) return 1;
+    return Decoder(handle)->StepAll();
+}
+
+OV_API int WINAPI OV_SetPlayRate(void* handle, int rate, int reverse) {
+    if (!handle) return 1;
+    return Decoder(handle)->SetRate(rate, reverse);
+}
 
 OV_API int WINAPI OV_GetPlayTime(void* handle, int* ms) {
     if (!handle || !ms) return 1;
-    return Decoder(handle)->HasChannel(Decoder(handle)->SyncChannel()) ? 0 : 1;
+    return Decoder(handle)->GetPlayTime(ms);
 }
 
-OV_API int WINAPI OV_SetPlayTime(void* handle, int) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_SetInfoFrameCallBack(void* handle, void*, InfoFrameCallBackProc) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_SetEndCallBack(void* handle, void*, EndCallBackProc) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_PlaySound(void* handle, int) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_StopSound(void* handle) { return handle ? 0 : 1; }
-OV_API int WINAPI OV_SetVolume(void* handle, int) { return handle ? 0 : 1; }
-
-OV_API int WINAPI OV_CaptureBMP(void* handle, int channel, const char*, CaptureFrameInfo*) {
+OV_API int WINAPI OV_SetPlayTime(void* handle, int ms) {
     if (!handle) return 1;
-    return Decoder(handle)->HasChannel(channel) ? 0 : 1;
+    return Decoder(handle)->SeekAll(ms);
 }
 
-OV_API int WINAPI OV_ShowOsd(void* handle, const char* text, int) {
+OV_API int WINAPI OV_SetInfoFrameCallBack(void* handle, void* user, InfoFrameCallBackProc callback) {
     if (!handle) return 1;
-    if (!text) text = "";   // a null text is an empty one
-    return 0;
+    return Decoder(handle)->SetInfoCallback(user, callback);
+}
+
+OV_API int WINAPI OV_SetEndCallBack(void* handle, void* user, EndCallBackProc callback) {
+    if (!handle) return 1;
+    return Decoder(handle)->SetEndCallback(user, callback);
+}
+
+OV_API int WINAPI OV_PlaySound(void* handle, int channel) {
+    if (!handle) return 1;
+    return Decoder(handle)->SoundOnChannel(channel);
+}
+
+OV_API int WINAPI OV_StopSound(void* handle) {
+    if (!handle) return 1;
+    return Decoder(handle)->StopSound();
+}
+
+OV_API int WINAPI OV_SetVolume(void* handle, int volume) {
+    if (!handle) return 1;
+    return Decoder(handle)->SetVolume(volume);
+}
+
+OV_API int WINAPI OV_CaptureBMP(void* handle, int channel, const char* path, CaptureFrameInfo* info) {
+    if (!handle) return 1;
+    return Decoder(handle)->CaptureBmp(channel, path, info);
+}
+
+OV_API int WINAPI OV_ShowOsd(void* handle, const char* text, int corner) {
+    if (!handle) return 1;
+    // A null text is an empty one.
+    return Decoder(handle)->ShowOsd(text ? text : "", corner);
 }
 
 OV_API int WINAPI OV_GetSynChannel(void* handle) {

@@ -5,6 +5,7 @@
 #include "MutexLock.h"
 #include "SyncRules.h"
 #include "include/Ostrivel.h"
+#include "PlayerOwner.h"
 
 // Which slots hold a file, which play, their start timestamps and the sync
 // channel: the bookkeeping behind the handle, without the players.
@@ -34,13 +35,17 @@ struct ChannelTable {
     int Choose(int channel);
 };
 
-// The handle's lock guards the table: play threads reporting an end change
-// it while the caller's thread opens, closes and sets the sync channel. It
-// is never held while a play thread is stopped.
-class CMulPlay {
+class CPlayer;
+
+// The handle's lock guards the table and the player slots: play threads
+// reporting an end or passing the master's time read and change them while
+// the caller's thread opens, closes and sets the sync channel. It is never
+// held while a play thread is stopped: players are taken out of their slot
+// first and stopped outside it.
+class CMulPlay : public PlayerOwner {
 public:
     CMulPlay();
-    virtual ~CMulPlay();
+    ~CMulPlay() override;
 
     // 1: the file cannot be opened here or the channel is outside 0-3.
     int OpenChannel(const char* path, HWND window, int channel);
@@ -51,7 +56,35 @@ public:
     int SetSyncChannel(int channel);
     bool HasChannel(int channel);
 
+    int GetFileInfo(FileInfo* info);
+    static int GetFileParam(FileInfo* info, const char* path);
+    // 1 for a channel without a file or a play thread that did not start.
+    int Play(int channel);
+    int Stop(int channel);
+    int Pause(int on);
+    int StepAll();
+    int SetRate(int rate, int reverse);
+    int GetPlayTime(int* ms);
+    int SeekAll(int ms);
+    int SetInfoCallback(void* user, InfoFrameCallBackProc callback);
+    int SetEndCallback(void* user, EndCallBackProc callback);
+    int SoundOnChannel(int channel);
+    int StopSound();
+    int SetVolume(int volume);
+    int CaptureBmp(int channel, const char* path, CaptureFrameInfo* info);
+    int ShowOsd(const char* text, int corner);
+
+    // PlayerOwner, from the play threads.
+    void PassTime(uint64_t timestamp) override;
+    void ChannelEnded(int channel) override;
+
 private:
-    CMutexLock lock_;   // guards table_
+    // The player in the slot, or null. Players are created and deleted only
+    // on the caller's thread, so the pointer stays good for its calls.
+    CPlayer* At(int channel);
+    void Slave(bool allOpen);
+
+    CMutexLock lock_;   // guards table_ and players_
     ChannelTable table_;
+    CPlayer* players_[kChannelCount] = {};
 };
