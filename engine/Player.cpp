@@ -133,7 +133,7 @@ int CPlayer::StepOne() {
     if (videoQueue_.Count() < kRefillPackets) Refill(kRefillPackets);
     uint64_t next = 0;
     if (!videoQueue_.PeekVideoTime(&next)) {
-        if (readerExhausted_) OnEnd();
+        if (readerExhausted_) EndOfPictures();
         return 0;
     }
     bool slave;
@@ -285,7 +285,11 @@ int CPlayer::RunThread() {
 // The steps run under the state lock and give how long to rest; the rest
 // comes after the lock is released, so a caller never waits more than a pass.
 uint32_t CPlayer::NormalStep() {
-    switch (ForwardReadAhead(IsCamera(), rate_, videoQueue_.Count())) {
+    // Information packets wait for the next picture; a queue holding only
+    // those has no picture to show and must be read further, or fast play
+    // would stall on the last frame's information.
+    int queued = HasQueuedVideo() ? videoQueue_.Count() : 0;
+    switch (ForwardReadAhead(IsCamera(), rate_, queued)) {
     case ReadAhead::kNextIFrame: QueueIFrame(true); break;
     case ReadAhead::kRefill: Refill(kRefillPackets); break;
     case ReadAhead::kNothing: break;
@@ -297,28 +301,40 @@ uint32_t CPlayer::NormalStep() {
         if (Pace(&clock_, interval, Now())) DecodeNext();
         else rest = interval / 4;
     } else if (readerExhausted_) {
-        OnEnd();
+        EndOfPictures();
         rest = kIdleMs;
     }
-    if (ForwardEndCheck(&stepCounter_, videoQueue_.Count() == 0, readerExhausted_, rate_)) {
-        OnEnd();
+    if (ForwardEndCheck(&stepCounter_, !HasQueuedVideo(), readerExhausted_, rate_)) {
+        EndOfPictures();
         paused_ = true;
     }
     return rest;
 }
 
 uint32_t CPlayer::ReverseStep() {
-    if (videoQueue_.Count() == 0) QueueIFrame(false);
+    if (!HasQueuedVideo()) QueueIFrame(false);
     if (!SyncReverse()) return kIdleMs;
     uint32_t interval;
     if (ReverseFrameInterval(&interval)) {
         if (Pace(&clock_, interval, Now())) DecodeNext();
         else return interval / 4;
     } else if (readerExhausted_) {
-        OnEnd();
+        EndOfPictures();
         return kIdleMs;
     }
     return 0;
+}
+
+bool CPlayer::HasQueuedVideo() {
+    uint64_t next;
+    return videoQueue_.PeekVideoTime(&next) != 0;
+}
+
+void CPlayer::EndOfPictures() {
+    // The last picture's information has no next picture to come before:
+    // hand it on now (DecodeNext finds no picture after it), then report.
+    DecodeNext();
+    OnEnd();
 }
 
 void CPlayer::Prime() {

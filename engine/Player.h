@@ -85,6 +85,9 @@ private:
     int SyncNormal();
     int SyncReverse();
     void OnEnd();
+    bool HasQueuedVideo();
+    // No picture is left and the reader has ended.
+    void EndOfPictures();
     void ResetClock();
     void ClearQueues();
     bool IsCamera() const { return fileInfo_.magic[0] == 'I'; }
