@@ -97,4 +97,72 @@ static_assert(offsetof(InfoFrame, fractionDigits) == 28, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, backLink) == 32, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelX) == 40, "InfoFrame layout");
 static_assert(offsetof(InfoFrame, accelZ) == 42, "InfoFrame layout");
+
 static_assert(sizeof(CaptureFrameInfo) == 16, "CaptureFrameInfo is 16 bytes");
+
+// The engine's exports: stdcall, exported under their plain names. Every
+// one gives 0 for success and 1 for failure or a null handle, except where
+// noted. Channels are 0 to 3; any other number is a channel without a file.
+#ifdef OSTRIVEL_BUILD
+#define OV_API extern "C"   // exported by name through Ostrivel.def
+#else
+#define OV_API extern "C" __declspec(dllimport)
+#endif
+
+// Called on a play thread (and on the caller's thread inside
+// OV_PlayOneByOne and OV_SetPlayTime) with an engine lock held: copy the
+// data, post a message, return. The data is valid only during the call.
+typedef void(CALLBACK* InfoFrameCallBackProc)(const uint8_t* data, uint32_t length,
+                                              uint32_t timestampLow, uint32_t timestampHigh,
+                                              void* user);
+// Once per end of a channel's file. Same rules as above.
+typedef void(CALLBACK* EndCallBackProc)(int channel, void* user);
+// The index reader: message 2 when its scan reached the end of the file.
+typedef void(CALLBACK* ReaderCallBackProc)(int message, int param, void* user);
+typedef void(CALLBACK* CutMsgCallBackProc)(int message, int param, void* user);
+
+// Library level: the DirectDraw warm-up worker.
+OV_API int WINAPI OV_Initialize(void);
+OV_API int WINAPI OV_UnInitialize(void);
+
+// Index reader.
+OV_API int WINAPI OV_OpenIndexReader(const char* path, void** reader);
+OV_API int WINAPI OV_SetReaderCallBack(void* reader, void* user, ReaderCallBackProc callback);
+OV_API int WINAPI OV_GetIndexFileInfo(void* reader, FileInfo* info);
+OV_API int WINAPI OV_StartIndexReader(void* reader);
+OV_API int WINAPI OV_StopIndexReader(void* reader);
+OV_API int WINAPI OV_CloseIndexReader(void* reader);
+
+// Clip export: opening always fails, so no clip handle exists.
+OV_API int WINAPI OV_OpenCutFile(const char* source, const char* target, void** clip);
+OV_API int WINAPI OV_SetCutMsgCallBack(void* clip, void* user, CutMsgCallBackProc callback);
+OV_API int WINAPI OV_StartCutFile(void* clip, int fromMs, int toMs);
+OV_API int WINAPI OV_StopCutFile(void* clip);
+OV_API int WINAPI OV_CloseCutFile(void* clip);
+
+// Decoder handle: up to four channels of one recording group in step.
+OV_API int WINAPI OV_CreateDecoder(void** handle);            // always 0
+OV_API int WINAPI OV_EraseDecoder(void* handle);              // always 0
+OV_API int WINAPI OV_OpenFile(const char* path, HWND window, int channel, void* handle);
+OV_API int WINAPI OV_CloseFile(void* handle, int channel);
+OV_API int WINAPI OV_GetFileInfo(void* handle, FileInfo* info);
+OV_API int WINAPI OV_GetFileParam(void* handle, FileInfo* info, const char* path);
+OV_API int WINAPI OV_Play(void* handle, int channel);
+OV_API int WINAPI OV_Stop(void* handle, int channel);
+OV_API int WINAPI OV_Pause(void* handle, int pause);
+OV_API int WINAPI OV_PlayOneByOne(void* handle);
+OV_API int WINAPI OV_SetPlayRate(void* handle, int rate, int reverse);
+OV_API int WINAPI OV_GetPlayTime(void* handle, int* ms);
+OV_API int WINAPI OV_SetPlayTime(void* handle, int ms);
+OV_API int WINAPI OV_SetInfoFrameCallBack(void* handle, void* user, InfoFrameCallBackProc callback);
+OV_API int WINAPI OV_SetEndCallBack(void* handle, void* user, EndCallBackProc callback);
+OV_API int WINAPI OV_PlaySound(void* handle, int channel);
+OV_API int WINAPI OV_StopSound(void* handle);
+OV_API int WINAPI OV_SetVolume(void* handle, int volume);
+OV_API int WINAPI OV_CaptureBMP(void* handle, int channel, const char* path, CaptureFrameInfo* info);
+OV_API int WINAPI OV_ShowOsd(void* handle, const char* text, int corner);
+OV_API int WINAPI OV_GetSynChannel(void* handle);             // -1 for a null handle
+OV_API int WINAPI OV_SetSynChannel(void* handle, int channel); // -1 for a null handle
+OV_API int WINAPI OV_CaptureJPEG(void* handle, int channel, const char* path);
+OV_API int WINAPI OV_SetDecCallBack(void* handle, void* user, void* callback);
+OV_API int WINAPI OV_SetDisplayCallBack(void* handle, void* user, void* callback);

@@ -1,0 +1,80 @@
+// The DLL as a program meets it: loaded by name, every export found under
+// its plain name, the font resources present, unloaded cleanly.
+#include "EngineResources.h"
+
+#include <gtest/gtest.h>
+
+static const char* const kExports[] = {
+    "OV_Initialize", "OV_UnInitialize",
+    "OV_OpenIndexReader", "OV_SetReaderCallBack", "OV_GetIndexFileInfo",
+    "OV_StartIndexReader", "OV_StopIndexReader", "OV_CloseIndexReader",
+    "OV_OpenCutFile", "OV_SetCutMsgCallBack", "OV_StartCutFile", "OV_StopCutFile",
+    "OV_CloseCutFile",
+    "OV_CreateDecoder", "OV_EraseDecoder", "OV_OpenFile", "OV_CloseFile", "OV_GetFileInfo",
+    "OV_GetFileParam", "OV_Play", "OV_Stop", "OV_Pause", "OV_PlayOneByOne", "OV_SetPlayRate",
+    "OV_GetPlayTime", "OV_SetPlayTime", "OV_SetInfoFrameCallBack", "OV_SetEndCallBack",
+    "OV_PlaySound", "OV_StopSound", "OV_SetVolume", "OV_CaptureBMP", "OV_ShowOsd",
+    "OV_GetSynChannel", "OV_SetSynChannel", "OV_CaptureJPEG", "OV_SetDecCallBack",
+    "OV_SetDisplayCallBack",
+};
+
+TEST(Library, EveryExportIsFoundByItsPlainName) {
+    ASSERT_EQ(sizeof(kExports) / sizeof(kExports[0]), 38u);
+    HMODULE dll = LoadLibraryA("Ostrivel.dll");
+    ASSERT_NE(dll, nullptr);
+    for (const char* name : kExports) EXPECT_NE(GetProcAddress(dll, name), nullptr) << name;
+    // Decorated stdcall names must not leak into the table.
+    EXPECT_EQ(GetProcAddress(dll, "OV_Play@8"), nullptr);
+    EXPECT_TRUE(FreeLibrary(dll));
+}
+
+TEST(Library, CarriesBothBitmapFontsOfTheirSizes) {
+    HMODULE dll = LoadLibraryExA("Ostrivel.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(dll, nullptr);
+    EngineFonts fonts;
+    LocateFonts(dll, &fonts);
+    ASSERT_NE(fonts.narrow, nullptr);
+    ASSERT_NE(fonts.wide, nullptr);
+    EXPECT_EQ(fonts.narrowSize, kNarrowFontBytes);
+    EXPECT_EQ(fonts.wideSize, kWideFontBytes);
+    // 'A' (0x41) in the 8x16 font has ink; the space (0x20) has none.
+    const uint8_t* narrow = static_cast<const uint8_t*>(fonts.narrow);
+    int inkA = 0, inkSpace = 0;
+    for (int row = 0; row < 16; ++row) {
+        inkA += narrow[0x41 * 16 + row] != 0;
+        inkSpace += narrow[0x20 * 16 + row] != 0;
+    }
+    EXPECT_GT(inkA, 5);
+    EXPECT_EQ(inkSpace, 0);
+    // The first ideograph (U+4E00, a single horizontal stroke) has a full row.
+    const uint8_t* wide = static_cast<const uint8_t*>(fonts.wide);
+    bool fullRow = false;
+    for (int row = 0; row < 16; ++row)
+        if (wide[row * 2] == 0xFF || wide[row * 2 + 1] == 0xFF) fullRow = true;
+    EXPECT_TRUE(fullRow);
+    FreeLibrary(dll);
+}
+
+TEST(Library, WarmUpAndUnloadDoNotHang) {
+    // OV_Initialize starts a worker that holds the library; OV_UnInitialize
+    // waits for it outside the loader lock. Unloading afterwards must not
+    // wait for any thread.
+    HMODULE dll = LoadLibraryA("Ostrivel.dll");
+    ASSERT_NE(dll, nullptr);
+    typedef int(WINAPI * Proc)(void);
+    Proc init = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_Initialize"));
+    Proc uninit = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_UnInitialize"));
+    ASSERT_TRUE(init && uninit);
+    EXPECT_EQ(init(), 0);
+    EXPECT_EQ(init(), 0);
+    EXPECT_EQ(uninit(), 0);
+    EXPECT_EQ(uninit(), 0);
+    EXPECT_TRUE(FreeLibrary(dll));
+    // Loaded and unloaded with the worker still starting: the pin keeps the
+    // code mapped until the worker ends; no hang, no crash.
+    dll = LoadLibraryA("Ostrivel.dll");
+    ASSERT_NE(dll, nullptr);
+    init = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_Initialize"));
+    EXPECT_EQ(init(), 0);
+    EXPECT_TRUE(FreeLibrary(dll));
+}

@@ -1,0 +1,141 @@
+// One channel of a decoder handle: its reader, queues, decoders, display
+// and sound output, and the play thread that paces the channel's pictures
+// by their timestamps and the play rate, following the master's time when
+// it is a slave.
+#pragma once
+
+#include "AudioDecoder.h"
+#include "ChannelSync.h"
+#include "DirectDraw.h"
+#include "FileQuib.h"
+#include "FramePacing.h"
+#include "MutexLock.h"
+#include "PacketQueue.h"
+#include "PlayDecisions.h"
+#include "PlayPosition.h"
+#include "PlayerOwner.h"
+#include "Thread.h"
+#include "VideoDecoder.h"
+#include "WaveOutPlayer.h"
+#include "include/Ostrivel.h"
+
+#include <stdint.h>
+
+class CPlayer : public ChannelSync {
+public:
+    static constexpr uint32_t kFrameBufferSize = 409600;
+
+    CPlayer();
+    ~CPlayer() override;
+    CPlayer(const CPlayer&) = delete;
+    CPlayer& operator=(const CPlayer&) = delete;
+
+    void SetOwner(PlayerOwner* owner, int channel) {
+        owner_ = owner;
+        channel_ = channel;
+    }
+
+    int Open(const char* path, HWND window);
+    int CloseFile();
+    int Play();
+    int StopThread();
+    int SetPause(int on);
+    int SetRate(int rate, int reverse);
+    int StepOne();
+    int SeekTime(int ms);
+    int SoundOn();
+    int SoundOff();
+    int SetVolume(int volume);
+    int CaptureBmp(const char* path, CaptureFrameInfo* info);
+    int ShowOsd(const char* text, int corner);
+    int GetFileInfo(FileInfo* info);
+    int GetTimeRange(uint64_t* first, uint64_t* last);
+    int GetPlayTime(int* ms);
+    int SetInfoCallback(void* user, InfoFrameCallBackProc callback);
+    int SetEndCallback(void* user, EndCallBackProc callback);
+
+    // ChannelSync: each takes the sync lock alone.
+    void SetMaster(bool master) override;
+    void SetSlave(bool slave) override;
+    void SetMasterTime(uint64_t timestamp) override;
+    uint64_t CurrentTimestamp() override { return current_.Load(); }
+
+    bool HasFile() const { return reader_ != nullptr; }
+    bool IsPlaying() const { return thread_.IsRunning(); }
+    bool Paused() const { return paused_; }
+
+    // No player needed: 0 when `path` is a record file, with its record.
+    static int ProbeFile(FileInfo* out, const char* path);
+
+private:
+    static int PlayThread(void* self);
+    int RunThread();
+    uint32_t NormalStep();
+    uint32_t ReverseStep();
+    // Waits on the stop event: a stop never waits out a sleep.
+    void Rest(uint32_t ms) { thread_.WaitForStop(ms); }
+
+    void Prime();
+    void Refill(int count);
+    void QueuePacket(RecPacket* packet);
+    int QueueIFrame(bool next);
+    void DecodeNext();
+    bool FrameInterval(uint32_t* ms);
+    bool ReverseFrameInterval(uint32_t* ms);
+    int SyncNormal();
+    int SyncReverse();
+    void OnEnd();
+    bool HasQueuedVideo();
+    // No picture is left and the reader has ended.
+    void EndOfPictures();
+    void ResetClock();
+    void ClearQueues();
+    bool IsCamera() const { return fileInfo_.magic[0] == 'I'; }
+    uint32_t Now() const { return GetTickCount(); }
+
+    CThread thread_;
+    PacketQueue videoQueue_;
+    PacketQueue audioQueue_;
+    CDirectDraw display_;
+    CVDEC* videoDecoder_ = nullptr;
+    CADEC* audioDecoder_ = nullptr;
+    WaveOutPlayer sound_;
+    uint8_t* frameBuffer_ = nullptr;
+
+    // Guards the play state below: one pass of the play thread at a time
+    // against the caller's pause, rate, step and seek.
+    CMutexLock stateLock_;
+    PaceClock clock_;
+    uint32_t redrawTick_ = 0;
+    CFileQuib* reader_ = nullptr;
+    AtomicTimestamp current_;
+    bool readerExhausted_ = false;
+    volatile bool soundOn_ = false;
+    volatile bool paused_ = false;
+    int32_t rate_ = 0;
+    bool reverse_ = false;
+    uint64_t lastDecoded_ = 0;
+
+    // Guards the information callback and its user value.
+    CMutexLock infoLock_;
+    InfoFrameCallBackProc infoCallback_ = nullptr;
+    void* infoUser_ = nullptr;
+
+    // Guards the end callback, its user value and the end latch.
+    CMutexLock endLock_;
+    EndLatch endLatch_;
+    EndCallBackProc endCallback_ = nullptr;
+    void* endUser_ = nullptr;
+
+    // Guards the slave and master marks and the master's timestamp.
+    CMutexLock syncLock_;
+    bool slave_ = false;
+    uint64_t masterTime_ = 0;
+    PlayerOwner* owner_ = nullptr;
+    bool master_ = false;
+
+    uint32_t audioCodec_ = 2;
+    int channel_ = 0;
+    int stepCounter_ = 0;
+    FileInfo fileInfo_ = {};
+};

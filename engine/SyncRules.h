@@ -1,0 +1,37 @@
+// How the channels of one decoder handle keep in step: a slave's clock
+// adjustments against the master's timestamp, how many frames a single
+// step shows, and which channel becomes the sync channel (master).
+// Plain functions; the players and the handle apply their results.
+#pragma once
+
+#include "FramePacing.h"
+
+#include <stdint.h>
+
+constexpr int kChannelCount = 4;
+constexpr uint64_t kNoStart = 0x7FFFFFFFFFFFFFFFull;
+constexpr uint32_t kReverseSyncThresholdMs = 625;
+
+// Forward play: a slave more than 25 ms behind gains the lag as credit
+// (it decodes back to back); more than 25 ms ahead, its clock restarts so
+// it waits a whole interval.
+void SyncSlaveForward(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now);
+// Backward play over I-frames: far behind restarts the clock; ahead sets
+// the credit to the lead.
+void SyncSlaveReverse(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now,
+                      uint32_t thresholdMs = kReverseSyncThresholdMs);
+
+// Frames a single step decodes: 1 for a master; a slave 200 ms behind
+// catches up with 2, one 200 ms ahead waits with 0.
+int StepFrameCount(bool slave, uint64_t next, uint64_t master);
+
+// After channel `opened` opened: the open channel with the earliest start;
+// ties keep `opened`, else go to the lowest channel.
+int SyncChannelAfterOpen(int opened, const bool open[kChannelCount],
+                         const uint64_t start[kChannelCount]);
+// After channel `ended` ended (its playing flag already cleared). When the
+// master ended, the playing channel with the earliest start takes over
+// (none: it stays); when a slave ended, that channel becomes the sync
+// channel until the caller chooses another.
+int SyncChannelAfterEnd(int ended, int current, const bool playing[kChannelCount],
+                        const uint64_t start[kChannelCount]);

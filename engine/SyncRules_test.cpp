@@ -1,0 +1,76 @@
+#include "SyncRules.h"
+
+#include <gtest/gtest.h>
+
+static const uint64_t kMaster = 100000000;   // 100 s
+
+TEST(SyncSlaveForward, BehindGainsCreditAheadRestartsClock) {
+    struct Case { int64_t offsetMs; uint32_t tick, credit; } cases[] = {
+        {-30, 500, 30},   // 30 ms behind: 30 ms of credit
+        {-25, 500, 0},    // 25 ms behind: nothing
+        {0, 500, 0},
+        {25, 500, 0},     // 25 ms ahead: nothing
+        {30, 900, 0},     // 30 ms ahead: the clock restarts
+    };
+    for (const Case& c : cases) {
+        PaceClock clock;
+        clock.tick = 500;
+        clock.credit = c.offsetMs == 30 ? 15 : 0;
+        SyncSlaveForward(&clock, uint64_t(int64_t(kMaster) + c.offsetMs * 1000), kMaster, 900);
+        EXPECT_EQ(clock.tick, c.tick) << c.offsetMs;
+        EXPECT_EQ(clock.credit, c.credit) << c.offsetMs;
+    }
+}
+
+TEST(SyncSlaveReverse, FarBehindRestartsAheadSetsCredit) {
+    PaceClock clock{500, 40};
+    SyncSlaveReverse(&clock, kMaster - 625000, kMaster, 900);
+    EXPECT_EQ(clock.tick, 500u);                 // at the threshold: nothing
+    SyncSlaveReverse(&clock, kMaster - 626000, kMaster, 900);
+    EXPECT_EQ(clock.tick, 900u);
+    EXPECT_EQ(clock.credit, 40u);                // credit untouched
+    SyncSlaveReverse(&clock, kMaster + 300000, kMaster, 950);
+    EXPECT_EQ(clock.tick, 950u);
+    EXPECT_EQ(clock.credit, 300u);               // set, not added
+}
+
+TEST(StepFrameCount, SlavesCatchUpOrWait) {
+    struct Case { bool slave; int64_t offsetMs; int frames; } cases[] = {
+        {false, 5000, 1}, {false, -5000, 1},
+        {true, -250, 2}, {true, -200, 1}, {true, -150, 1}, {true, 0, 1},
+        {true, 150, 1}, {true, 199, 1}, {true, 200, 0}, {true, 5000, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StepFrameCount(c.slave, uint64_t(int64_t(kMaster) + c.offsetMs * 1000), kMaster), c.frames)
+            << c.slave << " " << c.offsetMs;
+}
+
+TEST(SyncChannelAfterOpen, EarliestStartTiesKeepTheNewcomerOrTheLowest) {
+    const uint64_t s10 = 10000000, s5 = 5000000;
+    bool open[4] = {};
+    uint64_t start[4] = {kNoStart, kNoStart, kNoStart, kNoStart};
+    // Order 0, 1, 2 with starts 10 s, 5 s, 5 s: channel 2 (a tie keeps the one just opened).
+    open[0] = true; start[0] = s10;
+    EXPECT_EQ(SyncChannelAfterOpen(0, open, start), 0);
+    open[1] = true; start[1] = s5;
+    EXPECT_EQ(SyncChannelAfterOpen(1, open, start), 1);
+    open[2] = true; start[2] = s5;
+    EXPECT_EQ(SyncChannelAfterOpen(2, open, start), 2);
+    // Order 2, 1, 0: after the last open, channel 1.
+    EXPECT_EQ(SyncChannelAfterOpen(0, open, start), 1);
+    // A closed slot's start no longer counts.
+    open[1] = false;
+    EXPECT_EQ(SyncChannelAfterOpen(0, open, start), 2);
+}
+
+TEST(SyncChannelAfterEnd, MasterHandsOverSlaveTakesTheRole) {
+    const uint64_t start[4] = {1000000, 7000000, 2000000, 6000000};
+    bool playing[4] = {false, true, false, true};
+    // The master (0) ended while 1 (7 s) and 3 (6 s) play: 3 takes over.
+    EXPECT_EQ(SyncChannelAfterEnd(0, 0, playing, start), 3);
+    // A slave ended: it becomes the sync channel.
+    EXPECT_EQ(SyncChannelAfterEnd(1, 3, playing, start), 1);
+    // The master ended and nobody else plays: it stays.
+    bool none[4] = {};
+    EXPECT_EQ(SyncChannelAfterEnd(2, 2, none, start), 2);
+}
