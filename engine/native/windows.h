@@ -7,6 +7,10 @@
 #include <stdint.h>
 
 typedef uint16_t WORD;
+// The engine's public header names these; the native build calls none of them.
+#define WINAPI
+#define CALLBACK
+typedef struct HWND__* HWND;
 typedef uint32_t DWORD;
 
 typedef struct _SYSTEMTIME {
