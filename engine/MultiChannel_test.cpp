@@ -1,0 +1,395 @@
+// Four channels of one decoder handle played through the DLL into four
+// windows, as the player program plays a recording group: the channels
+// start at different times and follow the sync channel, information comes
+// from the sync channel in order, every channel's end is reported once,
+// and rates, pause, single steps, seeks, sound, snapshots and on-screen
+// text work on all four together. Every picture of the test streams shows
+// its frame number and channel (FrameCode.h), so a channel's snapshot
+// tells which picture it shows.
+#include "include/Ostrivel.h"
+
+#include "ChannelRecordings.h"
+#include "FrameCode.h"
+#include "TestDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+// Channel 2 starts first and is the sync channel; the others start 0.25 s,
+// 0.5 s and 1 s later. With files of one length they end in the order
+// 2, 3, 1, 0.
+const uint64_t kOffsets[4] = {1000000, 500000, 0, 250000};
+// How far a slave may be from the master: the slaves keep within a frame
+// or two; a slave that does not follow is off by its start offset.
+const int64_t kStepTolMs = 120;
+
+struct InfoEvent {
+    int channel;   // the information frame's heading
+    int frame;     // its speed
+    uint64_t stamp;
+    DWORD thread;
+};
+
+// What the callbacks saw, in arrival order.
+class Events {
+public:
+    Events() { InitializeCriticalSection(&lock_); }
+    ~Events() { DeleteCriticalSection(&lock_); }
+    void Info(const InfoEvent& e) {
+        EnterCriticalSection(&lock_);
+        infos_.push_back(e);
+        LeaveCriticalSection(&lock_);
+    }
+    void End(int channel) {
+        EnterCriticalSection(&lock_);
+        ends_.push_back(channel);
+        LeaveCriticalSection(&lock_);
+    }
+    std::vector<InfoEvent> Infos() {
+        EnterCriticalSection(&lock_);
+        std::vector<InfoEvent> copy = infos_;
+        LeaveCriticalSection(&lock_);
+        return copy;
+    }
+    std::vector<int> Ends() {
+        EnterCriticalSection(&lock_);
+        std::vector<int> copy = ends_;
+        LeaveCriticalSection(&lock_);
+        return copy;
+    }
+
+private:
+    CRITICAL_SECTION lock_;
+    std::vector<InfoEvent> infos_;
+    std::vector<int> ends_;
+};
+
+InfoEvent Decode(const uint8_t* data, uint32_t length, uint32_t low, uint32_t high) {
+    InfoFrame f{};
+    if (length >= sizeof f) memcpy(&f, data, sizeof f);
+    return {length >= sizeof f ? int(f.heading) : -1, length >= sizeof f ? int(f.speedKmh) : -1,
+            uint64_t(high) << 32 | low, GetCurrentThreadId()};
+}
+
+void CALLBACK RecordInfo(const uint8_t* data, uint32_t length, uint32_t low, uint32_t high, void* user) {
+    static_cast<Events*>(user)->Info(Decode(data, length, low, high));
+}
+
+void CALLBACK RecordEnd(int channel, void* user) { static_cast<Events*>(user)->End(channel); }
+
+// Milliseconds from the group's start of picture `frame` of `channel`.
+int64_t GroupMs(int channel, int frame) {
+    return int64_t((FrameTime(kOffsets[channel], frame) - GroupStart()) / 1000);
+}
+
+// The picture a channel shows, read from its snapshot.
+bool Shown(void* h, int channel, FrameCode* code) {
+    std::string path = "multi_shown_" + std::to_string(channel) + ".bmp";
+    DeleteFileA(path.c_str());
+    if (OV_CaptureBMP(h, channel, path.c_str(), nullptr) != 0) return false;
+    BmpPicture picture;
+    return ReadBmp(path, &picture) && ReadFrameCode(picture, code) && code->channel == channel;
+}
+
+// The channels against the sync channel, whose picture is read before and
+// after theirs: each shows the sync channel's time within `tolMs`; one
+// whose file does not reach that time waits on its first pictures (the
+// start shows three) or stays on its last.
+testing::AssertionResult InStep(void* h, int frames, int64_t tolMs) {
+    int sync = OV_GetSynChannel(h);
+    if (sync < 0 || sync > 3) return testing::AssertionFailure() << "sync channel " << sync;
+    FrameCode before, after, code[4];
+    if (!Shown(h, sync, &before)) return testing::AssertionFailure() << "no picture on sync channel " << sync;
+    bool shown[4] = {};
+    for (int k = 0; k < 4; ++k) shown[k] = k != sync && Shown(h, k, &code[k]);
+    if (!Shown(h, sync, &after)) return testing::AssertionFailure() << "no picture on sync channel " << sync;
+    int64_t m0 = GroupMs(sync, before.frame), m1 = GroupMs(sync, after.frame);
+    testing::Message what;
+    what << "sync channel " << sync << " at " << m0 << ".." << m1 << " ms;";
+    bool ok = true;
+    for (int k = 0; k < 4; ++k) {
+        if (k == sync) continue;
+        if (!shown[k]) {
+            ok = false;
+            what << " channel " << k << " shows no coded picture;";
+            continue;
+        }
+        auto clamp = [&](int64_t t) { return std::min(std::max(t, GroupMs(k, 2)), GroupMs(k, frames - 1)); };
+        int64_t lo = clamp(std::min(m0, m1)) - tolMs, hi = clamp(std::max(m0, m1)) + tolMs;
+        int64_t t = GroupMs(k, code[k].frame);
+        what << " channel " << k << " at " << t;
+        if (t < lo || t > hi) {
+            ok = false;
+            what << " (outside " << lo << ".." << hi << ")";
+        }
+        what << ";";
+    }
+    return ok ? testing::AssertionSuccess() << what : testing::AssertionFailure() << what;
+}
+
+// The four recordings of one test, `frames` pictures each.
+struct Group {
+    std::string paths[4];
+    bool written = true;
+    Group(const char* name, int frames) {
+        for (int k = 0; k < 4; ++k) {
+            paths[k] = std::string("multi_") + name + "_ch" + std::to_string(k) + ".rec";
+            written = WriteChannelRecording(paths[k], k, kOffsets[k], size_t(frames)) && written;
+        }
+    }
+    // Opens every channel into its pane, in channel order.
+    bool Open(void* h) const {
+        for (int k = 0; k < 4; ++k)
+            if (OV_OpenFile(paths[k].c_str(), Pane(k), k, h) != 0) return false;
+        return true;
+    }
+};
+
+void CloseAll(void* h) {
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(OV_Stop(h, k), 0);
+        EXPECT_EQ(OV_CloseFile(h, k), 0);
+    }
+    EXPECT_EQ(OV_EraseDecoder(h), 0);
+}
+
+// Each channel's information frames, in arrival order, are consecutive
+// pictures of its file with their own timestamps.
+void ExpectConsecutive(const std::vector<InfoEvent>& infos) {
+    int last[4] = {-1, -1, -1, -1};
+    for (size_t i = 0; i < infos.size(); ++i) {
+        const InfoEvent& e = infos[i];
+        ASSERT_TRUE(e.channel >= 0 && e.channel < 4) << i;
+        if (last[e.channel] >= 0) { EXPECT_EQ(e.frame, last[e.channel] + 1) << "info " << i << " channel " << e.channel; }
+        EXPECT_EQ(e.stamp, FrameTime(kOffsets[e.channel], e.frame)) << i;
+        last[e.channel] = e.frame;
+    }
+}
+
+}  // namespace
+
+// No caller steps in: the engine alone chooses the sync channel at open and
+// each time the master ends, and the slaves follow whichever it is.
+TEST(MultiChannel, FourChannelsFollowTheSyncChannelToTheirEnds) {
+    const int kFrames = 75;   // 3 s each
+    Group group("follow", kFrames);
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    // Opened in channel order: the earliest start so far is the sync channel.
+    const int syncAfterOpen[4] = {0, 1, 2, 2};
+    for (int k = 0; k < 4; ++k) {
+        ASSERT_EQ(OV_OpenFile(group.paths[k].c_str(), Pane(k), k, h), 0);
+        EXPECT_EQ(OV_GetSynChannel(h), syncAfterOpen[k]) << "after opening " << k;
+    }
+    FileInfo info{};
+    ASSERT_EQ(OV_GetFileInfo(h, &info), 0);
+    EXPECT_EQ(info.firstTimestamp, FrameTime(kOffsets[2], 0));   // the sync channel's
+
+    Events events;
+    ASSERT_EQ(OV_SetInfoFrameCallBack(h, &events, RecordInfo), 0);
+    ASSERT_EQ(OV_SetEndCallBack(h, &events, RecordEnd), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+
+    std::vector<int> syncs = {OV_GetSynChannel(h)};
+    int samples = 0;
+    DWORD start = GetTickCount();
+    while (events.Ends().size() < 4 && GetTickCount() - start < 15000) {
+        Pump(100);
+        int sync = OV_GetSynChannel(h);
+        if (sync != syncs.back()) syncs.push_back(sync);
+        EXPECT_TRUE(InStep(h, kFrames, kStepTolMs)) << "at " << GetTickCount() - start << " ms";
+        ++samples;
+    }
+    Pump(300);   // the idle passes at the ends report nothing more
+    EXPECT_GE(samples, 20);
+    EXPECT_EQ(events.Ends(), (std::vector<int>{2, 3, 1, 0}));
+    // Each master's end handed the sync channel to the playing channel with
+    // the earliest start; the last one keeps it.
+    EXPECT_EQ(syncs, (std::vector<int>{2, 3, 1, 0}));
+    EXPECT_EQ(OV_GetSynChannel(h), 0);
+    int ms = -1;
+    ASSERT_EQ(OV_GetPlayTime(h, &ms), 0);
+    EXPECT_EQ(ms, (kFrames - 1) * 40);   // channel 0's last picture, from its own start
+
+    // The callback was installed on the first sync channel only and never
+    // again: every picture of channel 2, in order, and nothing after the
+    // master changed.
+    std::vector<InfoEvent> infos = events.Infos();
+    ASSERT_EQ(infos.size(), size_t(kFrames));
+    for (int k = 0; k < kFrames; ++k) {
+        EXPECT_EQ(infos[size_t(k)].channel, 2) << k;
+        EXPECT_EQ(infos[size_t(k)].frame, k) << k;
+    }
+    ExpectConsecutive(infos);
+    CloseAll(h);
+}
+
+namespace {
+
+// The player program's control panel: the callbacks copy and post, and the
+// panel's thread answers each end by making the playing channel whose file
+// ends last the sync channel, installing the information callback on it
+// again and reading the new sync channel's time and file information.
+const UINT kChannelEndMessage = 0x1405;
+const UINT kInfoFrameMessage = 0x1406;
+
+struct PostedInfo {
+    InfoEvent event;
+};
+
+class ControlPanel {
+public:
+    explicit ControlPanel(void* handle) : h(handle) {
+        static ATOM atom = [] {
+            WNDCLASSA c = {};
+            c.lpfnWndProc = &ControlPanel::Proc;
+            c.hInstance = GetModuleHandleA(nullptr);
+            c.lpszClassName = "ZarvTestControlPanel";
+            return RegisterClassA(&c);
+        }();
+        (void)atom;
+        window = CreateWindowExA(0, "ZarvTestControlPanel", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(this));
+        for (bool& p : playing) p = true;
+    }
+    ~ControlPanel() {
+        // Whatever is still queued was posted for this panel: free it.
+        MSG m;
+        while (PeekMessageA(&m, window, kInfoFrameMessage, kInfoFrameMessage, PM_REMOVE))
+            delete reinterpret_cast<PostedInfo*>(m.lParam);
+        DestroyWindow(window);
+    }
+
+    static void CALLBACK PostInfo(const uint8_t* data, uint32_t length, uint32_t low, uint32_t high, void* user) {
+        ControlPanel* panel = static_cast<ControlPanel*>(user);
+        PostedInfo* copy = new PostedInfo{Decode(data, length, low, high)};
+        if (!PostMessageA(panel->window, kInfoFrameMessage, 0, LPARAM(copy))) delete copy;
+    }
+    static void CALLBACK PostEnd(int channel, void* user) {
+        PostMessageA(static_cast<ControlPanel*>(user)->window, kChannelEndMessage, WPARAM(channel), 0);
+    }
+
+    void* h;
+    HWND window = nullptr;
+    bool playing[4];
+    int lastFrame = 0;               // of every channel's file
+    std::vector<InfoEvent> infos;    // in the order the panel took them
+    std::vector<int> ends;
+    std::vector<int> chosen;         // the sync channel set after each end
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+        ControlPanel* panel = reinterpret_cast<ControlPanel*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (panel && message == kInfoFrameMessage) {
+            PostedInfo* copy = reinterpret_cast<PostedInfo*>(lp);
+            panel->infos.push_back(copy->event);
+            delete copy;
+            return 0;
+        }
+        if (panel && message == kChannelEndMessage) {
+            panel->OnChannelEnd(int(wp));
+            return 0;
+        }
+        return DefWindowProcA(w, message, wp, lp);
+    }
+
+    void OnChannelEnd(int channel) {
+        ends.push_back(channel);
+        if (channel >= 0 && channel < 4) playing[channel] = false;
+        // The playing channel whose file ends last; equal ends keep the highest.
+        int candidate = -1;
+        for (int k = 3; k >= 0; --k)
+            if (playing[k] && (candidate < 0 || GroupMs(k, lastFrame) > GroupMs(candidate, lastFrame))) candidate = k;
+        if (candidate < 0) return;   // the player program moves on to the next recording
+        EXPECT_EQ(OV_SetSynChannel(h, candidate), 0);
+        EXPECT_EQ(OV_SetInfoFrameCallBack(h, this, PostInfo), 0);
+        EXPECT_EQ(OV_GetSynChannel(h), candidate);
+        FileInfo info{};
+        EXPECT_EQ(OV_GetFileInfo(h, &info), 0);
+        EXPECT_EQ(info.firstTimestamp, FrameTime(kOffsets[candidate], 0));
+        int ms = -1;
+        EXPECT_EQ(OV_GetPlayTime(h, &ms), 0);
+        EXPECT_GE(ms, 0);
+        chosen.push_back(candidate);
+    }
+};
+
+}  // namespace
+
+// The player program answers every end: the sync channel moves where it
+// says, the slaves follow it, and information comes from each channel it
+// installs the callback on. A channel set by hand mid-play leads too.
+TEST(MultiChannel, SyncChannelSetByTheCallerOnEveryEnd) {
+    const int kFrames = 75;
+    Group group("caller", kFrames);
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    ASSERT_TRUE(group.Open(h));
+    ControlPanel panel(h);
+    panel.lastFrame = kFrames - 1;
+    ASSERT_EQ(OV_SetInfoFrameCallBack(h, &panel, ControlPanel::PostInfo), 0);
+    ASSERT_EQ(OV_SetEndCallBack(h, &panel, ControlPanel::PostEnd), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+
+    // Every channel plays after 1 s; then channel 3, neither the earliest
+    // start nor the latest end, is made the master.
+    Pump(1300);
+    EXPECT_TRUE(InStep(h, kFrames, kStepTolMs));
+    EXPECT_EQ(OV_SetSynChannel(h, 3), 0);
+    EXPECT_EQ(OV_SetSynChannel(h, 3), 0);   // already the sync channel: nothing changes
+    EXPECT_EQ(OV_SetInfoFrameCallBack(h, &panel, ControlPanel::PostInfo), 0);
+    EXPECT_EQ(OV_GetSynChannel(h), 3);
+    FrameCode shown;
+    ASSERT_TRUE(Shown(h, 3, &shown));
+    int ms = -1;
+    ASSERT_EQ(OV_GetPlayTime(h, &ms), 0);   // the new sync channel's time, from its own start
+    EXPECT_NEAR(ms, shown.frame * 40, 80);
+
+    DWORD start = GetTickCount();
+    while (panel.ends.size() < 4 && GetTickCount() - start < 15000) {
+        Pump(100);
+        // Between an end and the panel's answer the ended channel leads.
+        int sync = OV_GetSynChannel(h);
+        if (sync >= 0 && panel.playing[sync]) {
+            EXPECT_TRUE(InStep(h, kFrames, kStepTolMs));
+        }
+    }
+    Pump(300);
+    EXPECT_EQ(panel.ends, (std::vector<int>{2, 3, 1, 0}));
+    // Channel 0's file ends last: the panel hands it the lead at every end
+    // of a slave; at its own end nothing plays any more.
+    EXPECT_EQ(panel.chosen, (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(OV_GetSynChannel(h), 0);
+
+    // Channel 2 delivered from the start, channel 3 from when it was made
+    // the sync channel, channel 0 from the first end on; channel 1 never
+    // led. A channel's callback stays when the lead moves on.
+    int count[4] = {};
+    int first[4] = {-1, -1, -1, -1};
+    for (const InfoEvent& e : panel.infos) {
+        ASSERT_TRUE(e.channel >= 0 && e.channel < 4);
+        if (first[e.channel] < 0) first[e.channel] = e.frame;
+        ++count[e.channel];
+    }
+    ExpectConsecutive(panel.infos);
+    EXPECT_EQ(first[2], 0);
+    EXPECT_EQ(count[2], kFrames);
+    EXPECT_NEAR(first[3], shown.frame, 3);
+    EXPECT_EQ(first[3] + count[3], kFrames);
+    EXPECT_GT(first[0], 40);   // channel 0 at group time 2960 ms is at its frame 49
+    EXPECT_EQ(first[0] + count[0], kFrames);
+    EXPECT_EQ(count[1], 0);
+    CloseAll(h);
+}
