@@ -459,12 +459,14 @@ int CPlayer::SyncReverse() {
 }
 
 void CPlayer::OnEnd() {
-    // Once per end: the callback, the playing mark and the owner's choice of
-    // sync channel. Reading a packet again re-arms it.
+    // Once per end: the playing mark and the owner's choice of sync channel,
+    // then the callback. Reading a packet again re-arms it. The owner chooses
+    // first: a caller answering the report (by setting the sync channel) may
+    // do so before the callback returns, and must not be overridden.
     CAutoLock hold(endLock_);
     if (!endLatch_.Take()) return;
-    if (endCallback_) endCallback_(channel_, endUser_);
     if (owner_) owner_->ChannelEnded(channel_);
+    if (endCallback_) endCallback_(channel_, endUser_);
 }
 
 void CPlayer::ResetClock() {
