@@ -518,14 +518,18 @@ TEST(MultiChannel, PauseStepSeekAndRatesKeepTheChannelsTogether) {
         int rate, reverse;
         double slowest, fastest;   // play milliseconds per millisecond
         int64_t tolMs;
+        DWORD settleMs;
     } rates[] = {
-        {2, 0, 1.4, 2.3, 240},        {4, 0, 2.5, 5.5, 1300},   {-2, 0, 0.15, 0.35, kStepTolMs},
-        {0, 1, -2.2, -0.4, 2300},     {-2, 1, -6.0, -2.5, 1300}, {0, 0, 0.8, 1.2, kStepTolMs},
+        {2, 0, 1.4, 2.3, 240, 300},   {4, 0, 2.5, 5.5, 1300, 300},   {-2, 0, 0.15, 0.35, kStepTolMs, 300},
+        {0, 1, -2.2, -0.4, 2300, 300}, {-2, 1, -6.0, -2.5, 1300, 300},
+        // Forward again: a slave left a second or more behind in backward
+        // play is now ahead, and waits until the master comes to it.
+        {0, 0, 0.8, 1.2, kStepTolMs, 2500},
     };
     for (const Rate& r : rates) {
         SCOPED_TRACE(testing::Message() << "rate " << r.rate << " reverse " << r.reverse);
         ASSERT_EQ(OV_SetPlayRate(h, r.rate, r.reverse), 0);
-        Pump(300);
+        Pump(r.settleMs);
         double speed = Speed(h, 1000);
         EXPECT_GE(speed, r.slowest);
         EXPECT_LE(speed, r.fastest);
