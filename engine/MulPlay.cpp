@@ -239,6 +239,9 @@ void CMulPlay::PassTime(uint64_t timestamp) {
 
 void CMulPlay::ChannelEnded(int channel) {
     CAutoLock hold(lock_);
+    // A channel being closed can still report its end while the caller waits
+    // for its thread: an empty slot must not become the sync channel.
+    if (!table_.HasFile(channel)) return;
     table_.Ended(channel);
     Slave(false);
 }
