@@ -11,7 +11,7 @@
 // 1 / 65536: for |d| <= 128 the error stays far below the distance to the
 // next whole number, and the floor is the tables' floor. A test compares
 // all 256 values of each table and every Y/U/V input against the tables.
-// The packing tables are clamp-then-shift, done here with min/max.
+// The packing tables are clamp-then-shift, done here with saturating packs.
 //
 // RGB24. The tables hold (i - 16) x 9535 and (i - 128) x {13074, 3203,
 // 6660, 16531}; the same products and sums are made here in 32-bit lanes,
@@ -41,29 +41,29 @@ ZARV_INLINE __m128i Splat16(int v) { return _mm_set1_epi16(short(v)); }
 // sign(d) x t, with s = d >> 15 (all ones for a negative d).
 ZARV_INLINE __m128i ApplySign(__m128i t, __m128i s) { return _mm_sub_epi16(_mm_xor_si128(t, s), s); }
 
-ZARV_INLINE __m128i Clamp255(__m128i x, __m128i zero, __m128i max) {
-    return _mm_min_epi16(_mm_max_epi16(x, zero), max);
+// The 16 sums luma + offset, clamped to 0..255 by the saturating pack.
+ZARV_INLINE __m128i ClampedBytes(__m128i yLo, __m128i yHi, __m128i offLo, __m128i offHi) {
+    return _mm_packus_epi16(_mm_add_epi16(yLo, offLo), _mm_add_epi16(yHi, offHi));
 }
 
-// Eight RGB565 pixels from eight luma samples and their chroma offsets.
-ZARV_INLINE __m128i Pack565(__m128i luma, __m128i r, __m128i g, __m128i b, __m128i zero, __m128i max) {
-    __m128i rr = Clamp255(_mm_add_epi16(luma, r), zero, max);
-    __m128i gg = Clamp255(_mm_add_epi16(luma, g), zero, max);
-    __m128i bb = Clamp255(_mm_add_epi16(luma, b), zero, max);
-    rr = _mm_and_si128(_mm_slli_epi16(rr, 8), Splat16(0xF800));
-    gg = _mm_and_si128(_mm_slli_epi16(gg, 3), Splat16(0x07E0));
-    bb = _mm_srli_epi16(bb, 3);
-    return _mm_or_si128(rr, _mm_or_si128(gg, bb));
-}
+ZARV_INLINE __m128i Splat8(int v) { return _mm_set1_epi8(char(v)); }
 
-// 16 luma samples of one row against the duplicated chroma offsets.
+// 16 luma samples of one row against the duplicated chroma offsets. Each
+// pixel's low byte is (g << 3 & 0xE0) | b >> 3, its high byte r & 0xF8 | g >> 5;
+// the 16-bit shifts let bits cross into the next byte, which the masks drop.
 ZARV_INLINE void Row565(uint8_t* d, const uint8_t* yRow, __m128i rLo, __m128i rHi, __m128i gLo, __m128i gHi,
-                        __m128i bLo, __m128i bHi, __m128i zero, __m128i max) {
+                        __m128i bLo, __m128i bHi, __m128i zero) {
     __m128i ys = _mm_loadu_si128(reinterpret_cast<const __m128i*>(yRow));
     __m128i yLo = _mm_unpacklo_epi8(ys, zero);
     __m128i yHi = _mm_unpackhi_epi8(ys, zero);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Pack565(yLo, rLo, gLo, bLo, zero, max));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), Pack565(yHi, rHi, gHi, bHi, zero, max));
+    __m128i r = ClampedBytes(yLo, yHi, rLo, rHi);
+    __m128i g = ClampedBytes(yLo, yHi, gLo, gHi);
+    __m128i b = ClampedBytes(yLo, yHi, bLo, bHi);
+    __m128i low = _mm_or_si128(_mm_and_si128(_mm_slli_epi16(g, 3), Splat8(0xE0)),
+                               _mm_and_si128(_mm_srli_epi16(b, 3), Splat8(0x1F)));
+    __m128i high = _mm_or_si128(_mm_and_si128(r, Splat8(0xF8)), _mm_and_si128(_mm_srli_epi16(g, 5), Splat8(0x07)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_unpacklo_epi8(low, high));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), _mm_unpackhi_epi8(low, high));
 }
 
 // Four pixels as 32-bit B, G, R, 0 lanes made into 12 bytes (the top four
@@ -122,7 +122,6 @@ ZARV_INLINE void Row24(uint8_t* d, const uint8_t* yRow, const __m128i* bu, const
 ZARV_SSE2_ENTRY void Rgb565Body(uint8_t* dst, int dstPitch, const uint8_t* y, const uint8_t* u, const uint8_t* v,
                                 int yStride, int uvStride, int blocks16, int rowPairs) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i max = Splat16(255);
     const __m128i k128 = Splat16(128);
     const __m128i mRv = Splat16(kRedFromVFrac), mGv = Splat16(kGreenFromVFrac);
     const __m128i mGu = Splat16(kGreenFromUFrac), mBu = Splat16(kBlueFromUFrac);
@@ -148,8 +147,8 @@ ZARV_SSE2_ENTRY void Rgb565Body(uint8_t* dst, int dstPitch, const uint8_t* y, co
             __m128i rLo = _mm_unpacklo_epi16(r, r), rHi = _mm_unpackhi_epi16(r, r);
             __m128i gLo = _mm_unpacklo_epi16(g, g), gHi = _mm_unpackhi_epi16(g, g);
             __m128i bLo = _mm_unpacklo_epi16(b, b), bHi = _mm_unpackhi_epi16(b, b);
-            Row565(d0 + 32 * blk, y0 + 16 * blk, rLo, rHi, gLo, gHi, bLo, bHi, zero, max);
-            Row565(d1 + 32 * blk, y1 + 16 * blk, rLo, rHi, gLo, gHi, bLo, bHi, zero, max);
+            Row565(d0 + 32 * blk, y0 + 16 * blk, rLo, rHi, gLo, gHi, bLo, bHi, zero);
+            Row565(d1 + 32 * blk, y1 + 16 * blk, rLo, rHi, gLo, gHi, bLo, bHi, zero);
         }
     }
 }
