@@ -230,6 +230,11 @@ int CMulPlay::ShowOsd(const char* text, int corner) {
 
 #undef FOR_EACH_PLAYER
 
+uint64_t CMulPlay::ChannelTimestamp(int channel) {
+    CPlayer* player = At(channel);
+    return player ? player->CurrentTimestamp() : 0;
+}
+
 void CMulPlay::PassTime(uint64_t timestamp) {
     CAutoLock hold(lock_);
     ChannelSync* players[kChannelCount];
