@@ -45,9 +45,21 @@ const Rgb565Tables& Rgb565();
 void YuvToRgb24(uint8_t* dst, int dstStride, const uint8_t* y, const uint8_t* u,
                 const uint8_t* v, int yStride, int uvStride, int w, int h);
 
-// Converts w x h pixels into rows of w RGB565 pixels (2 * w bytes apart).
+// Converts w x h pixels into rows of w RGB565 pixels, dstPitch bytes apart
+// (at least 2 * w): straight into a locked surface, for instance.
+void YuvToRgb565(uint8_t* dst, int dstPitch, const uint8_t* y, const uint8_t* u, const uint8_t* v,
+                 int yStride, int uvStride, int w, int h);
+// The same into rows of w pixels, 2 * w bytes apart.
 void YuvToRgb565(uint16_t* dst, const uint8_t* y, const uint8_t* u, const uint8_t* v,
                  int yStride, int uvStride, int w, int h);
+
+// The conversions above use SSE2 where the processor has it; these are the
+// table look-ups alone, which the fast path must match pixel for pixel.
+bool HasSimdConversion();
+void YuvToRgb24Portable(uint8_t* dst, int dstStride, const uint8_t* y, const uint8_t* u,
+                        const uint8_t* v, int yStride, int uvStride, int w, int h);
+void YuvToRgb565Portable(uint8_t* dst, int dstPitch, const uint8_t* y, const uint8_t* u,
+                         const uint8_t* v, int yStride, int uvStride, int w, int h);
 
 // Row size of a 24-bit DIB or BMP of width w: 3 * w rounded up to 4 bytes.
 inline int Rgb24RowBytes(int w) { return (3 * w + 3) & ~3; }

@@ -183,7 +183,7 @@ TEST(ColorConvert, HonoursStridesAndPaddedDestinationRows) {
 
 TEST(ColorConvert, OddSizesStayInsideTightPlanes) {
     struct Size { int w, h; };
-    for (Size s : {Size{7, 5}, Size{1, 1}, Size{5, 2}, Size{2, 3}}) {
+    for (Size s : {Size{7, 5}, Size{1, 1}, Size{5, 2}, Size{2, 3}, Size{33, 5}, Size{48, 3}}) {
         SCOPED_TRACE(testing::Message() << s.w << "x" << s.h);
         int cw = (s.w + 1) / 2, ch = (s.h + 1) / 2;
         GuardedPlane y(size_t(s.w * s.h)), u(size_t(cw * ch)), v(size_t(cw * ch));
@@ -201,5 +201,84 @@ TEST(ColorConvert, OddSizesStayInsideTightPlanes) {
         const uint8_t* p = &bgr[size_t(Rgb24RowBytes(s.w) * (s.h - 1) + 3 * (s.w - 1))];
         EXPECT_EQ((Bgr{p[0], p[1], p[2]}), OnePixel24(128, u.data()[last], v.data()[last]));
         EXPECT_EQ(rgb.back(), OnePixel565(128, u.data()[last], v.data()[last]));
+    }
+}
+
+// Every Y, U and V value together: for each U, a picture whose row pairs
+// take every V and whose two rows carry every luma value, shifted a little
+// per pair so that values meet every position in a row. The fast path must
+// give what the tables give, pixel for pixel, in both conversions.
+TEST(ColorConvert, FastPathEqualsTheTablesForEveryInput) {
+    if (!HasSimdConversion()) GTEST_SKIP() << "no SSE2 here: the tables are the only path";
+    const int w = 128, h = 512, cw = w / 2, ch = h / 2;
+    std::vector<uint8_t> y(size_t(w * h)), u(size_t(cw * ch)), v(size_t(cw * ch));
+    for (int pair = 0; pair < ch; ++pair)
+        for (int c = 0; c < w; ++c) {
+            y[size_t(2 * pair * w + c)] = uint8_t(c + 3 * pair);
+            y[size_t((2 * pair + 1) * w + c)] = uint8_t(128 + c + 3 * pair);
+        }
+    for (int pair = 0; pair < ch; ++pair)
+        for (int c = 0; c < cw; ++c) v[size_t(pair * cw + c)] = uint8_t(pair);
+    const int stride24 = 3 * w;
+    std::vector<uint8_t> fast24(size_t(stride24 * h)), table24(fast24.size());
+    std::vector<uint8_t> fast565(size_t(2 * w * h)), table565(fast565.size());
+    int mismatches = 0;
+    for (int uu = 0; uu < 256; ++uu) {
+        std::fill(u.begin(), u.end(), uint8_t(uu));
+        YuvToRgb565(fast565.data(), 2 * w, y.data(), u.data(), v.data(), w, cw, w, h);
+        YuvToRgb565Portable(table565.data(), 2 * w, y.data(), u.data(), v.data(), w, cw, w, h);
+        if (fast565 != table565) {
+            ADD_FAILURE() << "RGB565 differs for U " << uu;
+            ++mismatches;
+        }
+        for (int sign : {1, -1}) {
+            YuvToRgb24(fast24.data(), stride24, y.data(), u.data(), v.data(), w, cw, w, sign * h);
+            YuvToRgb24Portable(table24.data(), stride24, y.data(), u.data(), v.data(), w, cw, w, sign * h);
+            if (fast24 != table24) {
+                ADD_FAILURE() << "RGB24 differs for U " << uu << " height sign " << sign;
+                ++mismatches;
+            }
+        }
+        if (mismatches > 5) break;
+    }
+}
+
+// Sizes whose columns and rows leave tails around the fast path's 16 x 2
+// steps, with padded source rows and destination rows: the two paths agree
+// on every byte, padding included (neither writes past a row's width).
+TEST(ColorConvert, FastPathEqualsTheTablesAtAnySizeAndStride) {
+    struct Case {
+        int w, h, yPad, uvPad, dstPad;
+    };
+    const Case cases[] = {
+        {16, 2, 0, 0, 0},   {17, 3, 5, 3, 2},   {31, 7, 1, 9, 6},  {33, 1, 0, 0, 4},
+        {64, 4, 64, 32, 0}, {350, 286, 18, 9, 4}, {704, 576, 64, 32, 128}, {15, 16, 1, 1, 2},
+    };
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return uint8_t(seed >> 16);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        const int cw = (c.w + 1) / 2, ch = (c.h + 1) / 2;
+        const int yStride = c.w + c.yPad, uvStride = cw + c.uvPad;
+        std::vector<uint8_t> y(size_t(yStride * c.h)), u(size_t(uvStride * ch)), v(size_t(uvStride * ch));
+        for (uint8_t& b : y) b = next();
+        for (uint8_t& b : u) b = next();
+        for (uint8_t& b : v) b = next();
+        const int pitch = 2 * c.w + 2 * c.dstPad;
+        std::vector<uint8_t> fast(size_t(pitch * c.h), 0xAB), table(fast.size(), 0xAB);
+        YuvToRgb565(fast.data(), pitch, y.data(), u.data(), v.data(), yStride, uvStride, c.w, c.h);
+        YuvToRgb565Portable(table.data(), pitch, y.data(), u.data(), v.data(), yStride, uvStride, c.w, c.h);
+        EXPECT_TRUE(fast == table) << "RGB565";
+        const int stride = Rgb24RowBytes(c.w) + c.dstPad;
+        for (int sign : {1, -1}) {
+            std::vector<uint8_t> fast24(size_t(stride * c.h), 0xAB), table24(fast24.size(), 0xAB);
+            YuvToRgb24(fast24.data(), stride, y.data(), u.data(), v.data(), yStride, uvStride, c.w, sign * c.h);
+            YuvToRgb24Portable(table24.data(), stride, y.data(), u.data(), v.data(), yStride, uvStride, c.w,
+                               sign * c.h);
+            EXPECT_TRUE(fast24 == table24) << "RGB24, height sign " << sign;
+        }
     }
 }

@@ -36,6 +36,7 @@ CDirectDraw::CDirectDraw() { color::BuildColorTables(); }
 
 CDirectDraw::~CDirectDraw() {
     ReleaseSurfaces();
+    FreeOsdCanvas();
     delete[] buffer_;
 }
 
@@ -59,6 +60,7 @@ int CDirectDraw::Create(int w, int h) {
     }
     width_ = w;
     height_ = h;
+    FreeOsdCanvas();  // made again at the new size when text is shown
     if (window_) GetWindowRect(window_, &windowRect_);
     delete[] buffer_;
     buffer_ = nullptr;
@@ -173,11 +175,9 @@ int CDirectDraw::DrawDirectDraw(const uint8_t* y, int yStride, const uint8_t* u,
         picture_->Restore();
         return -3;
     }
-    uint16_t* rgb = reinterpret_cast<uint16_t*>(buffer_);
-    color::YuvToRgb565(rgb, y, u, v, yStride, uvStride, w, h);
-    uint8_t* dst = static_cast<uint8_t*>(sd.lpSurface);
-    for (int row = 0; row < h; ++row)
-        memcpy(dst + size_t(row) * sd.lPitch, rgb + size_t(row) * size_t(w), size_t(w) * 2);
+    // Straight into the surface at its pitch: no staging copy.
+    if (sd.lpSurface && sd.lPitch >= 2 * w)
+        color::YuvToRgb565(static_cast<uint8_t*>(sd.lpSurface), int(sd.lPitch), y, u, v, yStride, uvStride, w, h);
     picture_->Unlock(nullptr);
 
     GetWindowRect(window_, &windowRect_);
@@ -202,12 +202,45 @@ int CDirectDraw::DrawDirectDraw(const uint8_t* y, int yStride, const uint8_t* u,
     return 0;
 }
 
+bool CDirectDraw::EnsureOsdCanvas() {
+    if (osdDc_) return true;
+    const int w = width_, h = height_;
+    BITMAPINFO bi;
+    memset(&bi, 0, sizeof bi);
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;   // rows bottom first, as the conversion writes them
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    osdDc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    void* bits = nullptr;
+    if (osdDc_) osdBitmap_ = CreateDIBSection(osdDc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!osdDc_ || !osdBitmap_ || !bits) {
+        FreeOsdCanvas();
+        return false;
+    }
+    osdBits_ = static_cast<uint8_t*>(bits);
+    osdOldBitmap_ = SelectObject(osdDc_, osdBitmap_);
+    return true;
+}
+
+void CDirectDraw::FreeOsdCanvas() {
+    if (osdDc_ && osdOldBitmap_) SelectObject(osdDc_, osdOldBitmap_);
+    if (osdBitmap_) DeleteObject(osdBitmap_);
+    if (osdDc_) DeleteDC(osdDc_);
+    osdDc_ = nullptr;
+    osdBitmap_ = nullptr;
+    osdOldBitmap_ = nullptr;
+    osdBits_ = nullptr;
+}
+
 int CDirectDraw::DrawGdi(const uint8_t* y, int yStride, const uint8_t* u, const uint8_t* v, int uvStride) {
     const int w = width_, h = height_;
     // DIB rows end on 4-byte boundaries; the buffer's 4 bytes a pixel leave room.
     const int stride = color::Rgb24RowBytes(w);
-    color::YuvToRgb24(buffer_, stride, y, u, v, yStride, uvStride, w, -h);
-
     BITMAPINFO bi;
     memset(&bi, 0, sizeof bi);
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -218,25 +251,19 @@ int CDirectDraw::DrawGdi(const uint8_t* y, int yStride, const uint8_t* u, const 
     bi.bmiHeader.biCompression = BI_RGB;
     bi.bmiHeader.biSizeImage = DWORD(stride) * DWORD(h);
 
+    const uint8_t* pixels = buffer_;
     {
         CAutoLock lock(osdLock_);
-        if (osdText_[0]) {
+        if (osdText_[0] && EnsureOsdCanvas()) {
             // The text goes into the picture at picture size, then the whole
-            // picture is stretched, as on the DirectDraw path.
-            HDC screen = GetDC(nullptr);
-            HDC mem = CreateCompatibleDC(screen);
-            HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-            if (mem && bmp) {
-                HGDIOBJ old = SelectObject(mem, bmp);
-                SetStretchBltMode(mem, HALFTONE);
-                StretchDIBits(mem, 0, 0, w, h, 0, 0, w, h, buffer_, &bi, DIB_RGB_COLORS, SRCCOPY);
-                DrawOsd(mem, w, h);
-                SelectObject(mem, old);
-                GetDIBits(mem, bmp, 0, UINT(h), buffer_, &bi, DIB_RGB_COLORS);
-            }
-            if (bmp) DeleteObject(bmp);
-            if (mem) DeleteDC(mem);
-            ReleaseDC(nullptr, screen);
+            // picture is stretched, as on the DirectDraw path. The picture is
+            // converted straight into the canvas the text is drawn on.
+            color::YuvToRgb24(osdBits_, stride, y, u, v, yStride, uvStride, w, -h);
+            DrawOsd(osdDc_, w, h);
+            GdiFlush();
+            pixels = osdBits_;
+        } else {
+            color::YuvToRgb24(buffer_, stride, y, u, v, yStride, uvStride, w, -h);
         }
     }
 
@@ -249,7 +276,7 @@ int CDirectDraw::DrawGdi(const uint8_t* y, int yStride, const uint8_t* u, const 
     HDC dc = GetDC(window_);
     if (!dc) return 0;
     SetStretchBltMode(dc, HALFTONE);
-    StretchDIBits(dc, 0, 0, ww, wh, 0, 0, w, h, buffer_, &bi, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 0, 0, ww, wh, 0, 0, w, h, pixels, &bi, DIB_RGB_COLORS, SRCCOPY);
     ReleaseDC(window_, dc);
     return 0;
 }

@@ -50,6 +50,8 @@ private:
     int DrawDirectDraw(const uint8_t* y, int yStride, const uint8_t* u, const uint8_t* v, int uvStride);
     int DrawGdi(const uint8_t* y, int yStride, const uint8_t* u, const uint8_t* v, int uvStride);
     void DrawOsd(HDC dc, int w, int h);
+    bool EnsureOsdCanvas();
+    void FreeOsdCanvas();
     bool Fails(int step) const { return failStep_ == step; }
 
     IDirectDraw7* ddraw_ = nullptr;
@@ -69,4 +71,12 @@ private:
     CMutexLock osdLock_;
     char osdText_[kOsdMaxChars + 1] = {};
     int osdCorner_ = 0;
+    // GDI mode with OSD text: a DIB section at picture size that the picture
+    // is converted into and the text drawn onto, kept from one picture to
+    // the next (made on the first such picture after Create). Used by the
+    // drawing thread only.
+    HDC osdDc_ = nullptr;
+    HBITMAP osdBitmap_ = nullptr;
+    HGDIOBJ osdOldBitmap_ = nullptr;
+    uint8_t* osdBits_ = nullptr;
 };

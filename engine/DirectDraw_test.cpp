@@ -172,3 +172,44 @@ TEST_P(DisplayWindow, ShowsThePictureAndTheOsdCorner) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DisplayWindow, testing::Values(0, 4, 6, 8));
+
+// GDI keeps the canvas it draws the text on from one picture to the next:
+// a new picture size must give a canvas of the new size, and text taken
+// away must leave no trace.
+TEST_F(DisplayWindow, GdiTextFollowsSizeChangesAndRemoval) {
+    CDirectDraw display;
+    display.SetWindow(hwnd_);
+    display.FailSetupStep(6);
+    TestPicture pic;
+    // First a quarter-size picture (the red quadrant alone) with text top-left.
+    display.SetOsd("REC 12:34", 0);
+    ASSERT_EQ(display.Create(kW / 2, kH / 2), 0);
+    ASSERT_EQ(display.Mode(), CDirectDraw::kModeGdi);
+    EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    Pump(100);
+    Screen s = Grab(hwnd_);
+    EXPECT_TRUE(Reddish(s.At(s.w / 2, s.h / 2)));
+    EXPECT_GT(WhiteIn(s, 0, 0, s.w / 2, s.h / 4), 20);
+
+    // Then the whole picture with the text bottom-right.
+    display.SetOsd("REC 12:34", 3);
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        Pump(100);
+    }
+    s = Grab(hwnd_);
+    const int w = s.w - 2, h = s.h - 2;
+    EXPECT_TRUE(Reddish(s.At(s.w / 4, s.h / 4)));
+    EXPECT_TRUE(Bluish(s.At(3 * s.w / 4, s.h / 4)));
+    EXPECT_GT(WhiteIn(s, w - 200, h - 60, w, h), 20);
+    EXPECT_EQ(WhiteIn(s, 0, 0, w, h / 2), 0);
+
+    // No text: none shows.
+    display.SetOsd("", 3);
+    EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    Pump(100);
+    s = Grab(hwnd_);
+    EXPECT_EQ(WhiteIn(s, 0, 0, s.w - 2, s.h - 2), 0);
+    EXPECT_TRUE(Dark(s.At(s.w / 4, 3 * s.h / 4)));
+}

@@ -1,4 +1,6 @@
 // The OV_ exports: each checks its handle and hands the call on.
+#include "CutFile.h"
+#include "IndexReader.h"
 #include "MulPlay.h"
 #include "include/Ostrivel.h"
 
@@ -8,26 +10,47 @@
 namespace {
 
 CMulPlay* Decoder(void* handle) { return static_cast<CMulPlay*>(handle); }
+CIndexReader* Reader(void* handle) { return static_cast<CIndexReader*>(handle); }
 
 }  // namespace
 
-// Index reader. Files open through the record-file reader; without one no
-// reader handle is handed out, so every other call sees a null handle.
+// Index reader.
 OV_API int WINAPI OV_OpenIndexReader(const char* path, void** reader) {
-    (void)path;
-    (void)reader;
-    return 1;
+    if (!reader) return 1;
+    CIndexReader* r = new (std::nothrow) CIndexReader;
+    if (!r) return 1;
+    if (r->Open(path) != 0) {
+        delete r;
+        return 1;
+    }
+    *reader = r;
+    return 0;
 }
-OV_API int WINAPI OV_SetReaderCallBack(void* reader, void*, ReaderCallBackProc) { return reader ? 0 : 1; }
-OV_API int WINAPI OV_GetIndexFileInfo(void* reader, FileInfo*) { return reader ? 0 : 1; }
-OV_API int WINAPI OV_StartIndexReader(void* reader) { return reader ? 1 : 1; }
-OV_API int WINAPI OV_StopIndexReader(void* reader) { return reader ? 1 : 1; }
-OV_API int WINAPI OV_CloseIndexReader(void* reader) { return reader ? 0 : 1; }
+OV_API int WINAPI OV_SetReaderCallBack(void* reader, void* user, ReaderCallBackProc callback) {
+    return reader ? Reader(reader)->SetCallBack(user, callback) : 1;
+}
+OV_API int WINAPI OV_GetIndexFileInfo(void* reader, FileInfo* info) {
+    return reader ? Reader(reader)->GetFileInfo(info) : 1;
+}
+OV_API int WINAPI OV_StartIndexReader(void* reader) { return reader ? Reader(reader)->Start() : 1; }
+OV_API int WINAPI OV_StopIndexReader(void* reader) { return reader ? Reader(reader)->Stop() : 1; }
+OV_API int WINAPI OV_CloseIndexReader(void* reader) {
+    if (!reader) return 1;
+    delete Reader(reader);   // the destructor stops the scan first
+    return 0;
+}
 
-// Clip export: opening always fails, so no clip handle ever exists and
-// every other call can only be given a foreign pointer: refuse it.
-OV_API int WINAPI OV_OpenCutFile(const char*, const char*, void** clip) {
+// Clip export: the worker's opening always fails, so no clip handle ever
+// exists and every other call can only be given a foreign pointer, which
+// is refused rather than used.
+OV_API int WINAPI OV_OpenCutFile(const char* source, const char* target, void** clip) {
     if (clip) *clip = nullptr;
+    CCutFile* cut = new (std::nothrow) CCutFile;
+    if (cut && cut->Open(source, target) == 0 && clip) {
+        *clip = cut;
+        return 0;
+    }
+    delete cut;
     return 1;
 }
 OV_API int WINAPI OV_SetCutMsgCallBack(void*, void*, CutMsgCallBackProc) { return 1; }

@@ -51,7 +51,11 @@ int Pace(PaceClock* clock, uint32_t intervalMs, uint32_t now) {
         clock->credit = 0;
         return 1;
     }
-    if (clock->credit >= intervalMs || IsDue(&clock->tick, intervalMs, now)) {
+    // The credit shortens the wait for the next frame too: spent only a
+    // whole interval at a time, lateness of a few ms a frame would pile up
+    // until one frame was shown for no time at all.
+    uint32_t wait = clock->credit >= intervalMs ? 0 : intervalMs - clock->credit;
+    if (wait == 0 || IsDue(&clock->tick, wait, now)) {
         clock->credit = clock->credit + (now - clock->tick) - intervalMs;
         clock->tick = now;
         return 1;

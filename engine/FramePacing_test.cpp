@@ -60,6 +60,28 @@ TEST(Pace, DecodesOnTimeAndCarriesLatenessForward) {
     EXPECT_EQ(Pace(&clock, 40, 1140), 1);
     EXPECT_EQ(clock.credit, 20u);
     EXPECT_EQ(Pace(&clock, 40, 1140), 0);
+    // The 20 ms left over shorten the next wait: due after 20 ms, not 40.
+    EXPECT_EQ(Pace(&clock, 40, 1159), 0);
+    EXPECT_EQ(Pace(&clock, 40, 1160), 1);
+    EXPECT_EQ(clock.credit, 0u);
+}
+
+TEST(Pace, SmallLatenessNeverPilesUpIntoABackToBackFrame) {
+    // A player that wakes 7 ms late for every frame keeps showing each
+    // frame for about an interval, never one right after another.
+    PaceClock clock;
+    clock.tick = 0;
+    uint32_t now = 0, shown = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        uint32_t before = now;
+        while (!Pace(&clock, 40, now)) now += 10;
+        if (frame > 0) {
+            EXPECT_GE(now - before, 30u) << frame;
+        }
+        now += 7;
+        ++shown;
+    }
+    EXPECT_EQ(shown, 200u);
 }
 
 TEST(Pace, HugeIntervalDecodesAndResetsTheClock) {

@@ -77,4 +77,13 @@ TEST(Library, WarmUpAndUnloadDoNotHang) {
     init = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_Initialize"));
     EXPECT_EQ(init(), 0);
     EXPECT_TRUE(FreeLibrary(dll));
+    // Loaded again, the library is the pinned one while the worker runs:
+    // its OV_UnInitialize waits for that worker. (A process that ends with
+    // the worker inside the display driver's start-up is killed by Wine on
+    // its way out, which would fail this program for Wine's sake.)
+    dll = LoadLibraryA("Ostrivel.dll");
+    ASSERT_NE(dll, nullptr);
+    uninit = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_UnInitialize"));
+    EXPECT_EQ(uninit(), 0);
+    EXPECT_TRUE(FreeLibrary(dll));
 }

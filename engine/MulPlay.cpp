@@ -230,6 +230,11 @@ int CMulPlay::ShowOsd(const char* text, int corner) {
 
 #undef FOR_EACH_PLAYER
 
+uint64_t CMulPlay::ChannelTimestamp(int channel) {
+    CPlayer* player = At(channel);
+    return player ? player->CurrentTimestamp() : 0;
+}
+
 void CMulPlay::PassTime(uint64_t timestamp) {
     CAutoLock hold(lock_);
     ChannelSync* players[kChannelCount];
@@ -239,6 +244,9 @@ void CMulPlay::PassTime(uint64_t timestamp) {
 
 void CMulPlay::ChannelEnded(int channel) {
     CAutoLock hold(lock_);
+    // A channel being closed can still report its end while the caller waits
+    // for its thread: an empty slot must not become the sync channel.
+    if (!table_.HasFile(channel)) return;
     table_.Ended(channel);
     Slave(false);
 }

@@ -73,6 +73,10 @@ public:
     int SetVolume(int volume);
     int CaptureBmp(int channel, const char* path, CaptureFrameInfo* info);
     int ShowOsd(const char* text, int corner);
+    // The timestamp of the channel's last decoded picture; 0 for a channel
+    // without a file. Only the sync channel's is exported (as the play
+    // time); the benchmarks compare every channel's against it.
+    uint64_t ChannelTimestamp(int channel);
 
     // PlayerOwner, from the play threads.
     void PassTime(uint64_t timestamp) override;

@@ -3,6 +3,7 @@
 #include "RecordFormat.h"
 #include "SyncRules.h"
 
+#include <algorithm>
 #include <new>
 #include <string.h>
 
@@ -239,8 +240,14 @@ void CPlayer::SetSlave(bool slave) {
 }
 
 void CPlayer::SetMasterTime(uint64_t timestamp) {
+    uint32_t now = Now();
     CAutoLock hold(syncLock_);
+    // A step forward of up to a few seconds is the master playing on; the
+    // same time again (slaving), a jump or a step back is none.
+    bool step = masterTime_ != 0 && timestamp > masterTime_ && timestamp - masterTime_ <= 5000000u;
+    masterStepUs_ = step ? timestamp - masterTime_ : 0;
     masterTime_ = timestamp;
+    masterTick_ = now;
 }
 
 int CPlayer::ProbeFile(FileInfo* out, const char* path) {
@@ -294,12 +301,19 @@ uint32_t CPlayer::NormalStep() {
     case ReadAhead::kRefill: Refill(kRefillPackets); break;
     case ReadAhead::kNothing: break;
     }
-    if (!SyncNormal()) return kIdleMs;
+    int32_t slaveWait;
+    if (!SyncNormal(&slaveWait)) return kIdleMs;
     uint32_t rest = 0;
     uint32_t interval;
     if (FrameInterval(&interval)) {
-        if (Pace(&clock_, interval, Now())) DecodeNext();
-        else rest = interval / 4;
+        bool due = Pace(&clock_, interval, Now()) != 0;
+        // A slave shows each picture when the master's clock reaches it, and
+        // wakes up for that moment. Paced by its own clock and nudged only
+        // when 25 ms off, it could stay that far off for good, which with
+        // the master's own frame shown makes most of a frame more.
+        if (slaveWait >= 0) due = slaveWait == 0;
+        if (due) DecodeNext();
+        else rest = slaveWait > 0 ? std::min(interval / 4, uint32_t(slaveWait)) : interval / 4;
     } else if (readerExhausted_) {
         EndOfPictures();
         rest = kIdleMs;
@@ -434,7 +448,8 @@ bool CPlayer::ReverseFrameInterval(uint32_t* ms) {
     return true;
 }
 
-int CPlayer::SyncNormal() {
+int CPlayer::SyncNormal(int32_t* slaveWaitMs) {
+    *slaveWaitMs = -1;
     CAutoLock hold(syncLock_);
     if (!slave_) return 1;
     uint64_t next = 0;
@@ -442,7 +457,14 @@ int CPlayer::SyncNormal() {
         if (videoQueue_.Count() > 0) videoQueue_.Clear();
         return 0;
     }
-    SyncSlaveForward(&clock_, next, masterTime_, Now());
+    // Against the master's clock, not its last picture: compared with the
+    // latter, a slave settles up to a whole frame behind.
+    uint32_t now = Now();
+    uint32_t recording = lastDecoded_ == 0 ? kNominalIntervalMs : IntervalMs(lastDecoded_, next);
+    uint32_t wall = ForwardIntervalMs(recording, rate_, IsCamera());
+    uint64_t master = MasterClock(masterTime_, masterStepUs_, now - masterTick_, recording, wall);
+    SyncSlaveForward(&clock_, next, master, now);
+    *slaveWaitMs = next <= master ? 0 : int32_t(std::min<uint64_t>((next - master + 999) / 1000, kResyncIntervalMs));
     return 1;
 }
 

@@ -82,7 +82,9 @@ private:
     void DecodeNext();
     bool FrameInterval(uint32_t* ms);
     bool ReverseFrameInterval(uint32_t* ms);
-    int SyncNormal();
+    // 0: no picture to show. `slaveWaitMs`: -1 for the master, else how
+    // long until the master's clock reaches the next picture (0: now).
+    int SyncNormal(int32_t* slaveWaitMs);
     int SyncReverse();
     void OnEnd();
     bool HasQueuedVideo();
@@ -127,10 +129,12 @@ private:
     EndCallBackProc endCallback_ = nullptr;
     void* endUser_ = nullptr;
 
-    // Guards the slave and master marks and the master's timestamp.
+    // Guards the slave and master marks, the master's timestamp and its step.
     CMutexLock syncLock_;
     bool slave_ = false;
     uint64_t masterTime_ = 0;
+    uint32_t masterTick_ = 0;      // when masterTime_ came
+    uint64_t masterStepUs_ = 0;    // the master's last step (0: none known)
     PlayerOwner* owner_ = nullptr;
     bool master_ = false;
 

@@ -19,6 +19,13 @@ void SyncSlaveForward(PaceClock* clock, uint64_t next, uint64_t master, uint32_t
     }
 }
 
+uint64_t MasterClock(uint64_t timestamp, uint64_t stepUs, uint32_t elapsedMs, uint32_t recordingMs,
+                     uint32_t wallMs) {
+    if (stepUs == 0 || wallMs == 0 || wallMs > kResyncIntervalMs) return timestamp;
+    uint64_t moved = uint64_t(elapsedMs) * recordingMs * 1000u / wallMs;
+    return timestamp + (moved < stepUs ? moved : stepUs);
+}
+
 void SyncSlaveReverse(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now,
                       uint32_t thresholdMs) {
     if (next <= master) {

@@ -16,6 +16,15 @@ constexpr uint32_t kReverseSyncThresholdMs = 625;
 // (it decodes back to back); more than 25 ms ahead, its clock restarts so
 // it waits a whole interval.
 void SyncSlaveForward(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now);
+// The master's clock, from its last timestamp: the master hands its
+// timestamp on only when it decodes, so between its pictures that value
+// lags its clock by up to one frame. The clock moves on at the play speed
+// (`recordingMs` of recording in `wallMs`, as the rate shows a frame), but
+// never past the master's last step `stepUs`: a master that stalls stops
+// it. Without a step (first time, a jump) or a speed, it stays put.
+uint64_t MasterClock(uint64_t timestamp, uint64_t stepUs, uint32_t elapsedMs, uint32_t recordingMs,
+                     uint32_t wallMs);
+
 // Backward play over I-frames: far behind restarts the clock; ahead sets
 // the credit to the lead.
 void SyncSlaveReverse(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now,

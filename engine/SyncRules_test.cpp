@@ -22,6 +22,23 @@ TEST(SyncSlaveForward, BehindGainsCreditAheadRestartsClock) {
     }
 }
 
+TEST(MasterClock, MovesOnAtThePlaySpeedForOneStepAtMost) {
+    struct Case { uint64_t stepUs; uint32_t elapsedMs, recordingMs, wallMs; uint64_t clock; } cases[] = {
+        {40000, 0, 40, 40, kMaster},
+        {40000, 10, 40, 40, kMaster + 10000},
+        {40000, 40, 40, 40, kMaster + 40000},
+        {40000, 300, 40, 40, kMaster + 40000},       // a master that stalls: one step, no more
+        {1000000, 5, 1000, 15, kMaster + 333333},    // I-frames a second apart at rate 8
+        {40000, 20, 40, 80, kMaster + 10000},        // slow motion
+        {0, 20, 40, 40, kMaster},                    // no step known
+        {40000, 20, 40, 0, kMaster},                 // no speed
+        {40000, 20, 40, 0xFFFFFFF0u, kMaster},       // a wrapped interval: no speed either
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MasterClock(kMaster, c.stepUs, c.elapsedMs, c.recordingMs, c.wallMs), c.clock)
+            << c.stepUs << " " << c.elapsedMs << " " << c.recordingMs << "/" << c.wallMs;
+}
+
 TEST(SyncSlaveReverse, FarBehindRestartsAheadSetsCredit) {
     PaceClock clock{500, 40};
     SyncSlaveReverse(&clock, kMaster - 625000, kMaster, 900);

@@ -137,7 +137,7 @@ int CVDECH264::Create(int unused) {
     attr.maxWidthMb = 80;   // 1280 x 720
     attr.maxHeightMb = 45;
     handle_ = api_->create(&attr);
-    pending_.clear();
+    pendingHead_ = pendingCount_ = 0;
     return handle_ ? 1 : 0;
 }
 
@@ -145,6 +145,19 @@ int CVDECH264::Destroy() {
     if (handle_) api_->destroy(handle_);
     handle_ = nullptr;
     return 1;
+}
+
+void CVDECH264::PushPending(const Pending& entry) {
+    if (pendingCount_ == kMaxPending) PopPending();  // the oldest goes
+    pending_[(pendingHead_ + pendingCount_) % kMaxPending] = entry;
+    ++pendingCount_;
+}
+
+CVDECH264::Pending CVDECH264::PopPending() {
+    Pending oldest = pending_[pendingHead_];
+    pendingHead_ = (pendingHead_ + 1) % kMaxPending;
+    --pendingCount_;
+    return oldest;
 }
 
 int CVDECH264::Decode(int type, const uint8_t* data, uint32_t length, uint32_t timestampLow,
@@ -158,19 +171,14 @@ int CVDECH264::Decode(int type, const uint8_t* data, uint32_t length, uint32_t t
     entry.timestamp = timestamp;
     if (side) entry.side = *side;
     else memset(&entry.side, 0, sizeof entry.side);
-    if (pending_.size() >= kMaxPending) pending_.pop_front();
-    pending_.push_back(entry);
+    PushPending(entry);
 
     H264DecPicture pic;
     memset(&pic, 0, sizeof pic);
     int result = api_->frame(handle_, data, length, timestamp, &pic, 0);
     while (result == kH264PictureOut) {
         // Pictures pair with packets strictly in order.
-        Pending match = entry;
-        if (!pending_.empty()) {
-            match = pending_.front();
-            pending_.pop_front();
-        }
+        Pending match = pendingCount_ ? PopPending() : entry;
         HandlePicture(pic, match.timestamp, match.side);
         memset(&pic, 0, sizeof pic);
         result = api_->frame(handle_, nullptr, 0, timestamp, &pic, 0);

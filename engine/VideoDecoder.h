@@ -8,7 +8,6 @@
 #include "MutexLock.h"
 #include "include/Ostrivel.h"
 
-#include <deque>
 #include <stdint.h>
 #include <vector>
 
@@ -91,7 +90,7 @@ public:
     int Control(int value) override { (void)value; return 1; }
     int Destroy() override;
 
-    size_t PendingCount() const { return pending_.size(); }
+    size_t PendingCount() const { return pendingCount_; }
     // A decoder that never gives pictures back must not grow the queue
     // without end; far more than any real decoder holds back.
     static constexpr size_t kMaxPending = 64;
@@ -101,7 +100,14 @@ private:
         uint64_t timestamp;
         CaptureFrameInfo side;
     };
+    void PushPending(const Pending& entry);
+    Pending PopPending();
+
     const H264DecoderApi* api_;
     H264DecHandle handle_ = nullptr;
-    std::deque<Pending> pending_;
+    // A ring of at most kMaxPending entries, oldest at pendingHead_: the
+    // queue never allocates while playing.
+    Pending pending_[kMaxPending];
+    size_t pendingHead_ = 0;
+    size_t pendingCount_ = 0;
 };

@@ -70,7 +70,7 @@ std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vecto
     const double step = 1.0 / r.fps;
     for (double t = 0; t + step / 2 < r.routeOffset; t += step) route.Step(step);
 
-    uint64_t base = TimestampOf(r.year, r.month, r.day, r.startHms);
+    uint64_t base = TimestampOf(r.year, r.month, r.day, r.startHms) + r.startOffsetUs;
     const uint64_t frameUs = 1000000u / uint64_t(r.fps);
     const uint64_t audioUs = AudioFrameUs(r.audioCodec);
     size_t nextAudio = 0;

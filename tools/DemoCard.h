@@ -26,6 +26,7 @@ struct DemoRecording {
     int channel = 1;               // 1..4
     int year = 2026, month = 12, day = 10;
     int startHms = 83000;
+    uint64_t startOffsetUs = 0;    // first picture this long after startHms
     int seconds = 60;              // length
     int fps = 25;
     double routeOffset = 0;        // seconds of the drive before this recording
