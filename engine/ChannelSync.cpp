@@ -9,8 +9,10 @@ void SlaveToSyncChannel(const ChannelTable& table, ChannelSync* const players[kC
     uint64_t now = master->CurrentTimestamp();
     for (int k = 0; k < kChannelCount; ++k) {
         if (k == table.sync || !table.open[k] || !players[k]) continue;
-        if (!allOpen && !table.playing[k]) continue;
+        // Only the sync channel is master: a channel that led before and
+        // plays again later must not hand its own time to the slaves.
         players[k]->SetMaster(false);
+        if (!allOpen && !table.playing[k]) continue;
         players[k]->SetSlave(true);
         players[k]->SetMasterTime(now);
     }

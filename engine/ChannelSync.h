@@ -19,7 +19,8 @@ public:
 
 // The sync channel becomes master; the others become its slaves at its
 // current timestamp: every open one when play starts (`allOpen`), only the
-// playing ones when the sync channel changes.
+// playing ones when the sync channel changes. Every other open channel
+// loses its master mark either way: one channel leads.
 void SlaveToSyncChannel(const ChannelTable& table, ChannelSync* const players[kChannelCount],
                         bool allOpen);
 // The master decoded a frame: every other open channel follows it. A lone

@@ -51,12 +51,14 @@ TEST(SlaveToSyncChannel, ChangeSlavesOnlyThePlayingChannels) {
     g.table.SetPlaying(1, true);
     g.table.SetPlaying(3, true);
     g.fake[3].current = 9000000;
+    g.fake[0].master = true;
     ASSERT_EQ(g.table.Ended(0), 3);
     SlaveToSyncChannel(g.table, g.players, false);
     EXPECT_TRUE(g.fake[3].master);
     EXPECT_TRUE(g.fake[1].slave);
     EXPECT_EQ(g.fake[1].masterTime, 9000000u);
     EXPECT_FALSE(g.fake[0].slave);   // ended: no longer playing, left as it is
+    EXPECT_FALSE(g.fake[0].master);  // but it no longer leads: one master only
 }
 
 TEST(PassMasterTime, ReachesOtherOpenChannelsOnlyWhenThereAreSome) {
