@@ -1,4 +1,5 @@
 #include "DirectDraw.h"
+#include "TestDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -67,42 +68,13 @@ struct TestPicture {
     }
 };
 
-// What the screen shows of a window, as 32-bit BGRX rows top first.
-struct Screen {
-    int w = 0, h = 0;
-    std::vector<uint32_t> px;
-    COLORREF At(int x, int y) const {
-        uint32_t p = px[size_t(y * w + x)];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
+// What the screen shows of a window, read back as the multi-channel tests do.
+using Screen = e2e::ScreenShot;
+using e2e::Grab;
 
-Screen Grab(HWND hwnd) {
-    Screen s;
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    s.w = r.right - r.left;
-    s.h = r.bottom - r.top;
-    s.px.resize(size_t(s.w * s.h));
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = s.w;
-    bi.bmiHeader.biHeight = -s.h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, s.w, s.h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(s.px.data(), bits, s.px.size() * 4);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return s;
+COLORREF ColorAt(const Screen& s, int x, int y) {
+    uint32_t p = s.At(x, y);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 void Pump(int ms) {
@@ -117,16 +89,6 @@ void Pump(int ms) {
 bool Reddish(COLORREF c) { return GetRValue(c) > 160 && GetBValue(c) < 90; }
 bool Bluish(COLORREF c) { return GetBValue(c) > 160 && GetRValue(c) < 90; }
 bool Dark(COLORREF c) { return GetRValue(c) < 40 && GetGValue(c) < 40 && GetBValue(c) < 40; }
-
-int WhiteIn(const Screen& s, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            COLORREF c = s.At(x, y);
-            if (GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200) ++n;
-        }
-    return n;
-}
 
 class DisplayWindow : public testing::TestWithParam<int> {
 protected:
@@ -160,15 +122,15 @@ TEST_P(DisplayWindow, ShowsThePictureAndTheOsdCorner) {
     Screen s = Grab(hwnd_);
     if (getenv("ZARV_HOLD_WINDOW")) Pump(atoi(getenv("ZARV_HOLD_WINDOW")));
     // The picture is stretched over the window (GDI: less 2 pixels).
-    EXPECT_TRUE(Reddish(s.At(s.w / 4, s.h / 4)));
-    EXPECT_TRUE(Bluish(s.At(3 * s.w / 4, s.h / 4)));
-    EXPECT_TRUE(Dark(s.At(s.w / 4, 3 * s.h / 4)));
+    EXPECT_TRUE(Reddish(ColorAt(s, s.width / 4, s.height / 4)));
+    EXPECT_TRUE(Bluish(ColorAt(s, 3 * s.width / 4, s.height / 4)));
+    EXPECT_TRUE(Dark(ColorAt(s, s.width / 4, 3 * s.height / 4)));
     // White text in the bottom-right corner only (the GDI path leaves the
     // last two rows and columns to the window).
-    const int w = s.w - 2, h = s.h - 2;
-    EXPECT_GT(WhiteIn(s, w - 200, h - 60, w, h), 20);
-    EXPECT_EQ(WhiteIn(s, 0, h / 2 + 10, w / 2, h), 0);
-    EXPECT_EQ(WhiteIn(s, 0, 0, w, h / 2), 0);
+    const int w = s.width - 2, h = s.height - 2;
+    EXPECT_GT(s.WhiteIn(w - 200, h - 60, w, h), 20);
+    EXPECT_EQ(s.WhiteIn(0, h / 2 + 10, w / 2, h), 0);
+    EXPECT_EQ(s.WhiteIn(0, 0, w, h / 2), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DisplayWindow, testing::Values(0, 4, 6, 8));
@@ -188,8 +150,8 @@ TEST_F(DisplayWindow, GdiTextFollowsSizeChangesAndRemoval) {
     EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
     Pump(100);
     Screen s = Grab(hwnd_);
-    EXPECT_TRUE(Reddish(s.At(s.w / 2, s.h / 2)));
-    EXPECT_GT(WhiteIn(s, 0, 0, s.w / 2, s.h / 4), 20);
+    EXPECT_TRUE(Reddish(ColorAt(s, s.width / 2, s.height / 2)));
+    EXPECT_GT(s.WhiteIn(0, 0, s.width / 2, s.height / 4), 20);
 
     // Then the whole picture with the text bottom-right.
     display.SetOsd("REC 12:34", 3);
@@ -199,17 +161,17 @@ TEST_F(DisplayWindow, GdiTextFollowsSizeChangesAndRemoval) {
         Pump(100);
     }
     s = Grab(hwnd_);
-    const int w = s.w - 2, h = s.h - 2;
-    EXPECT_TRUE(Reddish(s.At(s.w / 4, s.h / 4)));
-    EXPECT_TRUE(Bluish(s.At(3 * s.w / 4, s.h / 4)));
-    EXPECT_GT(WhiteIn(s, w - 200, h - 60, w, h), 20);
-    EXPECT_EQ(WhiteIn(s, 0, 0, w, h / 2), 0);
+    const int w = s.width - 2, h = s.height - 2;
+    EXPECT_TRUE(Reddish(ColorAt(s, s.width / 4, s.height / 4)));
+    EXPECT_TRUE(Bluish(ColorAt(s, 3 * s.width / 4, s.height / 4)));
+    EXPECT_GT(s.WhiteIn(w - 200, h - 60, w, h), 20);
+    EXPECT_EQ(s.WhiteIn(0, 0, w, h / 2), 0);
 
     // No text: none shows.
     display.SetOsd("", 3);
     EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
     Pump(100);
     s = Grab(hwnd_);
-    EXPECT_EQ(WhiteIn(s, 0, 0, s.w - 2, s.h - 2), 0);
-    EXPECT_TRUE(Dark(s.At(s.w / 4, 3 * s.h / 4)));
+    EXPECT_EQ(s.WhiteIn(0, 0, s.width - 2, s.height - 2), 0);
+    EXPECT_TRUE(Dark(ColorAt(s, s.width / 4, 3 * s.height / 4)));
 }

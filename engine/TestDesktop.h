@@ -1,4 +1,4 @@
-// The windows of the multi-channel tests and what they need from the test
+// The windows of the engine's window tests and what they need from the test
 // desktop: four channel panes made once per program (destroying windows
 // that showed pictures is slow under the test display), a message pump
 // for the waits, and the screen read back.
