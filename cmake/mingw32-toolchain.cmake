@@ -1,12 +1,8 @@
-# Cross-compiling for 32-bit Windows with MinGW-w64 (posix threads);
-# the programs it builds run here under Wine.
+# Cross-compiling for 32-bit Windows with MinGW-w64 (posix threads): the
+# deliverable. Its programs run under Wine's 32-bit loader where this
+# machine can execute 32-bit code.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(ZARV_ARCH 32)
+set(ZARV_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -112,7 +112,9 @@ TEST(DemoPlayback, FourDemoChannelsPlayWithTheirDriveSoundAndEnds) {
         EXPECT_EQ(f.year, 26) << i;
         EXPECT_TRUE(f.latDegrees != 0 || f.lonDegrees != 0) << i;
         EXPECT_LT(f.speedKmh, 200) << i;
-        if (i > 0) EXPECT_GT(reports.stamps[i], reports.stamps[i - 1]) << i;
+        if (i > 0) {
+            EXPECT_GT(reports.stamps[i], reports.stamps[i - 1]) << i;
+        }
     }
     LeaveCriticalSection(&reports.lock);
 

@@ -62,8 +62,12 @@ TEST(Library, WarmUpAndUnloadDoNotHang) {
     HMODULE dll = LoadLibraryA("Ostrivel.dll");
     ASSERT_NE(dll, nullptr);
     typedef int(WINAPI * Proc)(void);
-    Proc init = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_Initialize"));
-    Proc uninit = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_UnInitialize"));
+    // GetProcAddress's FARPROC becomes the export's own type through void*.
+    auto proc = [&dll](const char* name) {
+        return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+    };
+    Proc init = proc("OV_Initialize");
+    Proc uninit = proc("OV_UnInitialize");
     ASSERT_TRUE(init && uninit);
     EXPECT_EQ(init(), 0);
     EXPECT_EQ(init(), 0);
@@ -74,7 +78,7 @@ TEST(Library, WarmUpAndUnloadDoNotHang) {
     // code mapped until the worker ends; no hang, no crash.
     dll = LoadLibraryA("Ostrivel.dll");
     ASSERT_NE(dll, nullptr);
-    init = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_Initialize"));
+    init = proc("OV_Initialize");
     EXPECT_EQ(init(), 0);
     EXPECT_TRUE(FreeLibrary(dll));
     // Loaded again, the library is the pinned one while the worker runs:
@@ -83,7 +87,7 @@ TEST(Library, WarmUpAndUnloadDoNotHang) {
     // its way out, which would fail this program for Wine's sake.)
     dll = LoadLibraryA("Ostrivel.dll");
     ASSERT_NE(dll, nullptr);
-    uninit = reinterpret_cast<Proc>(GetProcAddress(dll, "OV_UnInitialize"));
+    uninit = proc("OV_UnInitialize");
     EXPECT_EQ(uninit(), 0);
     EXPECT_TRUE(FreeLibrary(dll));
 }

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #ifdef GEODRAW_BUILD
-#define GEODRAW_API extern "C" __declspec(dllexport)
+#define GEODRAW_API extern "C"   // exported by name through geodraw.def
 #else
 #define GEODRAW_API extern "C" __declspec(dllimport)
 #endif

@@ -5,6 +5,7 @@
 #include "FileAssociation.h"
 #include "LanguageHolder.h"
 #include "MainLayout.h"
+#include "WindowsVersion.h"
 #include "WinApp.h"
 
 #include <commctrl.h>
@@ -48,20 +49,6 @@ CExStatic* CTORQUELIANDlg::ToolButtons(int i)
 {
     CExStatic* b[6] = {&button210, &button234, &button235, &button236, &button230, &button231};
     return b[i];
-}
-
-int CTORQUELIANDlg::DetectWindowsVersion()
-{
-    // The version the system really runs, from the process environment
-    // block (not the one a compatibility layer reports).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"  // the inline TEB read of the system headers
-    const unsigned char* teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
-#pragma GCC diagnostic pop
-    const unsigned char* peb = *reinterpret_cast<const unsigned char* const*>(teb + 0x30);
-    unsigned major = *reinterpret_cast<const ULONG*>(peb + 0xA4);
-    unsigned minor = *reinterpret_cast<const ULONG*>(peb + 0xA8);
-    return WindowsVersionCode(major, minor);
 }
 
 void CTORQUELIANDlg::DoDataExchange(CDataExchange* dx)

@@ -57,7 +57,6 @@ public:
     // the list's selected path, and starts a search.
     void ApplyCommandLine(const CCommandLineInfo& cmd);
 
-    static int DetectWindowsVersion();
 
 protected:
     BOOL OnInitDialog() override;
