@@ -5,6 +5,10 @@
 
 #include <commctrl.h>
 
+BEGIN_MESSAGE_TABLE(CDlgFileList, CDialog)
+    OnMessage<&CDlgFileList::OnSize>(WM_SIZE),
+END_MESSAGE_TABLE()
+
 BOOL CDlgFileList::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -20,11 +24,9 @@ BOOL CDlgFileList::OnInitDialog()
     return TRUE;
 }
 
-LRESULT CDlgFileList::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+void CDlgFileList::OnSize(Message& m)
 {
-    if (msg == WM_SIZE) {
-        RECT rc = GetClientRect();
-        ::MoveWindow(ListControl(), 11, 20, rc.right - 11, rc.bottom - 20, TRUE);
-    }
-    return CDialog::WindowProc(msg, wParam, lParam);
+    RECT rc = GetClientRect();
+    ::MoveWindow(ListControl(), 11, 20, rc.right - 11, rc.bottom - 20, TRUE);
+    m.handled = false;
 }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 #include <string>
 
 class CDlgFileList : public CDialog {
+    DECLARE_MESSAGE_TABLE()
+
 public:
-    CDlgFileList() : CDialog(782) {}
+    CDlgFileList() : CDialog(IDD_FILE_LIST) {}
     int currentPage = 1;
     int pageCount = 1;
     int nextIndex = 0;
@@ -16,9 +19,11 @@ public:
     std::string selectedPath;
 
     void ApplyLanguage() {}
-    HWND ListControl() const { return GetDlgItem(227); }
+    HWND ListControl() const { return GetDlgItem(IDC_RECORD_LIST); }
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSize(Message& m);
 };

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CDlgMap : public CDialog {
 public:
-    CDlgMap() : CDialog(781) {}
+    CDlgMap() : CDialog(IDD_MAP) {}
 
 };

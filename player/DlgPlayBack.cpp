@@ -1,5 +1,9 @@
 #include "DlgPlayBack.h"
 
+BEGIN_MESSAGE_TABLE(CDlgPlayBack, CDialog)
+    OnMessage<&CDlgPlayBack::OnSize>(WM_SIZE),
+END_MESSAGE_TABLE()
+
 BOOL CDlgPlayBack::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -18,9 +22,8 @@ void CDlgPlayBack::LayoutPanes()
     controlPanel.MoveWindow(0, rc.bottom - barHeight, rc.right, barHeight);
 }
 
-LRESULT CDlgPlayBack::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+void CDlgPlayBack::OnSize(Message& m)
 {
-    if (msg == WM_SIZE)
-        LayoutPanes();
-    return CDialog::WindowProc(msg, wParam, lParam);
+    LayoutPanes();
+    m.handled = false;
 }

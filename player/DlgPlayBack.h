@@ -3,12 +3,15 @@
 #pragma once
 
 #include "DlgPlayBkCtrl.h"
+#include "resource.h"
 
 class LanguageHolder;
 
 class CDlgPlayBack : public CDialog {
+    DECLARE_MESSAGE_TABLE()
+
 public:
-    CDlgPlayBack() : CDialog(232) {}
+    CDlgPlayBack() : CDialog(IDD_PLAYBACK) {}
     CDlgPlayBkCtrl controlPanel;
     LanguageHolder* language = nullptr;
     int paneCount = 4;
@@ -20,5 +23,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSize(Message& m);
 };

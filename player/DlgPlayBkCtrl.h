@@ -3,10 +3,11 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CDlgPlayBkCtrl : public CDialog {
 public:
-    CDlgPlayBkCtrl() : CDialog(235) {}
+    CDlgPlayBkCtrl() : CDialog(IDD_PLAYBACK_CONTROL) {}
     int paused = 0;
     int rate = 0;             // play-rate exponent, -8..8
     int sidePanelsHidden = 0; // the panel sizes the page itself then

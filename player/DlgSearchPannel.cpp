@@ -2,7 +2,7 @@
 
 #include "AppSettings.h"
 #include "LanguageHolder.h"
-#include "MainDialog.h"
+#include "MainWindow.h"
 
 void CDlgSearchPannel::ApplyLanguage(int index, int code)
 {

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 #include <string>
 
 class CDlgSearchPannel : public CDialog {
 public:
-    CDlgSearchPannel() : CDialog(783) {}
+    CDlgSearchPannel() : CDialog(IDD_SEARCH) {}
     std::string folderText;
     int searchesStarted = 0;
 

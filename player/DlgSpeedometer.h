@@ -2,10 +2,11 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CSpeedometer : public CDialog {
 public:
-    CSpeedometer() : CDialog(618) {}
+    CSpeedometer() : CDialog(IDD_GPS_PANEL) {}
     int mapHidden = 0;   // the map pane is folded away; the panel sizes the page itself
     void UpdateTexts() {}
 };

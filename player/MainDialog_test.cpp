@@ -6,6 +6,7 @@
 #include "LanguageHolder.h"
 #include "MainLayout.h"
 #include "WinApp.h"
+#include "WindowTest.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -13,20 +14,7 @@
 
 namespace {
 
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CDialog::PreTranslateChain(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
+using wintest::Pump;
 
 RECT ChildRect(HWND parent, HWND child)
 {
@@ -197,7 +185,8 @@ TEST_F(MainDialogTest, CaptionButtonsMinimiseAndClose)
     HWND h = dlg->m_hWnd;
     SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(c.left + 9, c.top + 9));
     Pump(50);
-    EXPECT_FALSE(IsWindow(h));  // WM_CLOSE ended the dialog
+    // WM_CLOSE ended the dialog: a modal one closes, this modeless one hides.
+    EXPECT_FALSE(IsWindow(h) && IsWindowVisible(h));
 }
 
 TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRoot)

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CScopeDlg : public CDialog {
 public:
-    CScopeDlg() : CDialog(647) {}
+    CScopeDlg() : CDialog(IDD_SCOPE) {}
 
 };

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CScopeMenu : public CDialog {
 public:
-    CScopeMenu() : CDialog(706) {}
+    CScopeMenu() : CDialog(IDD_SCOPE_LEGEND) {}
     void UpdateTexts() {}
 };

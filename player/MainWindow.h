@@ -1,0 +1,12 @@
+// What panels may ask of the main window, through g_Settings.mainDlg,
+// without knowing the main dialog's class or the other panels.
+#pragma once
+
+class IMainWindow {
+public:
+    // Every panel's texts again, in the current language.
+    virtual void UpdateTexts() = 0;
+
+protected:
+    ~IMainWindow() = default;
+};

@@ -1,0 +1,54 @@
+// The player program's resource ids: dialogs (IDD_), their controls and
+// commands (IDC_, ID_), bitmaps and images (IDB_) and icons (IDI_). The
+// string ids (IDS_) are generated from strings.txt into StringIds.h.
+// Included by Player.rc and by the code.
+#pragma once
+
+// Dialogs.
+#define IDD_ABOUTBOX            100
+#define IDD_MAIN                102
+#define IDD_PLAYBACK            232
+#define IDD_PLAYBACK_CONTROL    235
+#define IDD_GPS_PANEL           618
+#define IDD_SCOPE               647
+#define IDD_SCOPE_LEGEND        706
+#define IDD_MAP                 781
+#define IDD_FILE_LIST           782
+#define IDD_SEARCH              783
+
+// Icons.
+#define IDI_APP                 128
+#define IDI_HOVER               377
+
+// Bitmaps of the main window's caption.
+#define IDB_LOGO                743
+#define IDB_CLOSE               636
+#define IDB_CLOSE_LIT           635
+#define IDB_MINIMISE            332
+#define IDB_MINIMISE_LIT        639
+
+// Images of resource type "JPG" (drawn through GDI+).
+#define IDB_SPLIT1              226
+#define IDB_SPLIT4              229
+#define IDB_SPLIT9              227
+#define IDB_SPLIT16             228
+#define IDB_SNAPSHOT            232
+#define IDB_CUT_AVI             617
+#define IDB_PANEL_PLAY          243
+#define IDB_PANEL_BACKGROUND    740
+
+// Controls of the main dialog.
+#define IDC_SPLIT1              210
+#define IDC_SPLIT4              234
+#define IDC_SPLIT9              235
+#define IDC_SPLIT16             236
+#define IDC_SNAPSHOT            230
+#define IDC_CUT_AVI             231
+#define IDC_STREAM_INFO         464
+
+// Controls of the recording list.
+#define IDC_RECORD_LIST         227
+
+// Commands.
+#define IDM_ABOUTBOX            0x0010
+#define ID_CUT_TO_AVI           32775
