@@ -50,7 +50,7 @@ public:
 
     // The pixels a vehicle's or a marker's symbol covers with its labels;
     // empty when it is not placed.
-    RECT VehicleBounds(const MapView& view, const Vehicle& vehicle, bool selected);
+    RECT VehicleBounds(const MapView& view, const Vehicle& vehicle);
     RECT MarkerBounds(const MapView& view, const Marker& marker) const;
     // The area of the vehicle's disc, where its tooltip shows.
     RECT VehicleHotSpot(const MapView& view, const Vehicle& vehicle) const;

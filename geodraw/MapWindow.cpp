@@ -49,6 +49,9 @@ bool MapWindow::Open(HWND host, intptr_t handle) {
 }
 
 MapWindow::~MapWindow() {
+    // Freed with its window still there (the library unloading): the
+    // window must not find the object any more.
+    if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     FreeBuffers();
 }
 
@@ -242,7 +245,7 @@ void MapWindow::FollowSelected() {
 }
 
 void MapWindow::InvalidateVehicle(const Vehicle& v) {
-    RECT r = painter_.VehicleBounds(view_, v, IsSelected(v));
+    RECT r = painter_.VehicleBounds(view_, v);
     if (!IsRectEmpty(&r)) InvalidateRect(hwnd_, &r, FALSE);
 }
 

@@ -72,6 +72,18 @@ POINT PixelOf(const MapView& view, double lon, double lat) {
     return POINT{LONG(floor(s.x)), LONG(floor(s.y))};
 }
 
+struct TooltipSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindTooltip(HWND w, LPARAM l) {
+    TooltipSearch* search = reinterpret_cast<TooltipSearch*>(l);
+    wchar_t cls[64];
+    GetClassNameW(w, cls, 64);
+    if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == search->owner) search->found = w;
+    return TRUE;
+}
+
 bool Inside(const RECT& r, POINT p) {
     return PtInRect(&r, p) != FALSE;
 }
@@ -376,19 +388,8 @@ TEST_F(MapWindowTest, FollowKeepsTheVehicleInTheMiddleHalf) {
 TEST_F(MapWindowTest, BalloonBecomesAPlainTooltip) {
     Drive(route[0], true);
     // The map's tooltip window: owned by the frame, of this thread.
-    struct Find {
-        HWND owner, found;
-    } find = {host.frame, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM l) -> BOOL {
-            Find* f = reinterpret_cast<Find*>(l);
-            wchar_t cls[64];
-            GetClassNameW(w, cls, 64);
-            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == f->owner) f->found = w;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    TooltipSearch find = {host.frame, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&find));
     ASSERT_NE(find.found, nullptr);
     std::vector<std::wstring> texts;
     int n = int(SendMessageW(find.found, TTM_GETTOOLCOUNT, 0, 0));

@@ -69,6 +69,7 @@ TEST(GeoDraw, MapFillsItsHostAndFollowsItsSize) {
     // Before any position: the whole world, with its grid, north arrow and
     // scale bar; the map paints every pixel of its window.
     maptest::Shot shot = maptest::Grab(window);
+    maptest::SaveShot(shot, "world");
     EXPECT_GT(shot.Count(RGB(242, 239, 233)), 420 * 260 / 3);   // paper
     EXPECT_EQ(_MAP_IsLoadComplete(map), 0);
 
