@@ -26,15 +26,16 @@
 //    the map shows the whole world. The first position centres the view on
 //    itself at about 4.8 m a pixel (zoom level 15).
 //  - The grid's lines are round steps of 1, 2 or 5 times a power of ten
-//    degrees, labelled at the window's top and left edges ("120.15°E",
+//    degrees (at most 50), labelled at the window's top and left edges ("120.15°E",
 //    "30.28°N"); the scale bar (bottom left) shows a round length ("200 m",
 //    "5 km") at the latitude of the window's centre; the north arrow is in
 //    the top right corner.
-//  - The mouse wheel zooms by 2 per notch about the point under the cursor
-//    (zoom levels 0 to 20); dragging with the left button pans and stops
-//    following the selected vehicle; a double-click follows it again and
-//    centres it. While followed, the selected vehicle is kept in the middle
-//    half of the window (centred again when it leaves it).
+//  - A click gives the map the keyboard focus, and with it the wheel
+//    messages. The wheel zooms by 2 per notch about the point under the
+//    cursor (zoom levels 0 to 20); dragging with the left button pans and
+//    stops following the selected vehicle; a double-click follows it again
+//    and centres it. While followed, the selected vehicle is kept in the
+//    middle half of the window (centred again when it leaves it).
 //  - The window is drawn double-buffered; a growing track repaints only its
 //    new segment.
 #pragma once
