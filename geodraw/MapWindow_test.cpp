@@ -288,13 +288,20 @@ TEST_F(MapWindowTest, WheelZoomsAboutTheCursor) {
     DriveRoute();
     MapView view = FirstView();
     SetForegroundWindow(host.frame);
-    SetFocus(window);
     double vx, vy;
     ASSERT_TRUE(VehicleCentre(&vx, &vy));
-    // The cursor off the vehicle and off the centre.
+    // The cursor off the vehicle and off the centre; a click there gives the
+    // map the focus (and moves nothing).
     POINT cursor = {LONG(vx) - 40, LONG(vy) + 30};
     WorldPoint under = view.ToWorld(ScreenPoint{cursor.x + 0.5, cursor.y + 0.5});
     maptest::MouseMove(window, cursor);
+    maptest::LeftDown();
+    maptest::LeftUp();
+    EXPECT_EQ(GetFocus(), window);
+    double cx, cy;
+    ASSERT_TRUE(VehicleCentre(&cx, &cy));
+    EXPECT_EQ(cx, vx);
+    EXPECT_EQ(cy, vy);
     maptest::MouseWheel(WHEEL_DELTA);
     maptest::Pump(50);
     maptest::SaveShot(maptest::Grab(window), "zoomed");
