@@ -75,7 +75,7 @@ LRESULT CALLBACK MapWindow::WindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
 // The host passes its size on to the map.
 LRESULT CALLBACK MapWindow::HostProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data) {
     if (msg == WM_SIZE)
-        MoveWindow(reinterpret_cast<HWND>(data), 0, 0, GET_X_LPARAM(l), GET_Y_LPARAM(l), TRUE);
+        MoveWindow(reinterpret_cast<HWND>(data), 0, 0, LOWORD(l), HIWORD(l), TRUE);
     else if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, HostProc, id);
     return DefSubclassProc(hwnd, msg, w, l);
@@ -100,7 +100,7 @@ LRESULT MapWindow::Handle(UINT msg, WPARAM w, LPARAM l) {
         tooltip_ = nullptr;
         return 0;
     case WM_SIZE:
-        OnSize(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+        OnSize(LOWORD(l), HIWORD(l));
         return 0;
     case WM_ERASEBKGND:
         return 1;
