@@ -390,6 +390,7 @@ TEST_F(MapWindowTest, FollowKeepsTheVehicleInTheMiddleHalf) {
             EXPECT_LE(y, kHeight * 3 / 4.0 + 1) << i;
         }
     }
+    maptest::SaveShot(maptest::Grab(window), "followed");
 }
 
 TEST_F(MapWindowTest, BalloonBecomesAPlainTooltip) {
