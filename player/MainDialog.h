@@ -53,6 +53,7 @@ public:
     CFont streamFont;
 
     void UpdateTexts() override;
+    void ToggleMap() override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
     void ApplyStartupLanguage();

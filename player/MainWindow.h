@@ -6,6 +6,9 @@ class IMainWindow {
 public:
     // Every panel's texts again, in the current language.
     virtual void UpdateTexts() = 0;
+    // Folds the map pane away, or shows it again (the GPS panel's map
+    // switch).
+    virtual void ToggleMap() = 0;
 
 protected:
     ~IMainWindow() = default;
