@@ -1,5 +1,7 @@
 #include "ClipScan.h"
 
+#include "ClipSelector.h"
+
 #include <algorithm>
 
 namespace calverin {

@@ -5,16 +5,13 @@
 // seek position, so the file is never held in memory.
 #pragma once
 
-#include "ClipSelector.h"
 #include "CutTimes.h"
+#include "FileQuib.h"
 #include "H264Units.h"
 
 #include <stdint.h>
 
 #include <vector>
-
-class CFileQuib;
-struct RecPacket;
 
 namespace calverin {
 
@@ -38,25 +35,15 @@ enum class PlanResult {
 // `reader` is open. Leaves its position anywhere.
 PlanResult PlanClip(CFileQuib& reader, const ClipWindow& window, ClipPlan* plan);
 
-// Reads packets from the reader's position on, as both passes see them:
-// information packets are given back unseen, pictures without data are
-// skipped. visit(packet) gives false to stop; the packet goes back to the
-// reader after the visit.
-template <class Visit>
-void StreamPackets(CFileQuib& reader, Visit visit);
-
-bool IsPicture(const RecPacket& p);
-
-}  // namespace calverin
-
-#include "FileQuib.h"
-
-namespace calverin {
-
+// A video packet with data: what both passes count as a picture.
 inline bool IsPicture(const RecPacket& p) {
     return (p.type == rec::kPacketIFrame || p.type == rec::kPacketPFrame) && p.length > 0;
 }
 
+// Reads packets from the reader's position on, as both passes see them:
+// information packets go back unseen, pictures without data are skipped.
+// visit(packet) gives false to stop; the packet goes back to the reader
+// after the visit.
 template <class Visit>
 void StreamPackets(CFileQuib& reader, Visit visit) {
     for (;;) {
@@ -64,7 +51,7 @@ void StreamPackets(CFileQuib& reader, Visit visit) {
         RecPacket* info = nullptr;
         if (reader.ReadPacket(&packet, &info) != 0) return;
         if (info) reader.ReleasePacket(info);
-        if (!packet) continue;
+        if (!packet) return;
         bool go = true;
         if (IsPicture(*packet) || packet->type == rec::kPacketAudio) go = visit(*packet);
         reader.ReleasePacket(packet);

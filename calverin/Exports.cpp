@@ -22,7 +22,8 @@ using calverin::ConversionRequest;
 using calverin::ProgressGate;
 using calverin::TimeOfDay;
 
-struct Conversion {
+// What a handle holds: the paths until its conversion starts, the callback.
+struct Job {
     std::string source, target;
     ProgressGate gate;
     bool started = false;
@@ -32,14 +33,14 @@ struct Conversion {
 // conversion has ended; numbers are never given out twice.
 class HandleTable {
 public:
-    int Add(std::shared_ptr<Conversion> c) {
+    int Add(std::shared_ptr<Job> c) {
         std::lock_guard<std::mutex> hold(lock_);
         if (next_ == INT_MAX) return 0;
         int h = next_++;
         table_[h] = std::move(c);
         return h;
     }
-    std::shared_ptr<Conversion> Find(int h) {
+    std::shared_ptr<Job> Find(int h) {
         std::lock_guard<std::mutex> hold(lock_);
         auto it = table_.find(h);
         return it == table_.end() ? nullptr : it->second;
@@ -49,13 +50,13 @@ public:
         return h > 0 && h < next_;
     }
     // Marks the conversion started; false when it was already.
-    bool Start(Conversion& c) {
+    bool Start(Job& c) {
         std::lock_guard<std::mutex> hold(lock_);
         if (c.started) return false;
         c.started = true;
         return true;
     }
-    void Unstart(Conversion& c) {
+    void Unstart(Job& c) {
         std::lock_guard<std::mutex> hold(lock_);
         c.started = false;
     }
@@ -65,8 +66,8 @@ public:
     }
 
 private:
-    std::mutex lock_;   // guards table_, next_ and every conversion's `started`
-    std::map<int, std::shared_ptr<Conversion>> table_;
+    std::mutex lock_;   // guards table_, next_ and every job's `started`
+    std::map<int, std::shared_ptr<Job>> table_;
     int next_ = 1;
 };
 
@@ -79,13 +80,13 @@ HandleTable& Handles() {
 
 struct ThreadStart {
     int handle;
-    std::shared_ptr<Conversion> conversion;
+    std::shared_ptr<Job> job;
     ConversionRequest request;
     HMODULE module;   // kept loaded while the thread runs
 };
 
 void RunOnThread(ThreadStart* start) {
-    calverin::RunConversion(start->request, start->conversion->gate);
+    calverin::RunConversion(start->request, start->job->gate);
     // Its last callback has returned: the handle is finished.
     Handles().Remove(start->handle);
     delete start;
@@ -112,7 +113,7 @@ CALVERIN_API int __cdecl CONVERTDLL_InitDllMange(const char* source, const char*
         FileInfo info = FileInfo();
         if (probe.ProbeFileParam(&info, source) != 0) return 0;
     }
-    std::shared_ptr<Conversion> c(new (std::nothrow) Conversion);
+    std::shared_ptr<Job> c(new (std::nothrow) Job);
     if (!c) return 0;
     c->source = source;
     c->target = target;
@@ -120,7 +121,7 @@ CALVERIN_API int __cdecl CONVERTDLL_InitDllMange(const char* source, const char*
 }
 
 CALVERIN_API int __cdecl CONVERTDLL_RegisterCovInfoCallBack(int handle, void* user, CovInfoCallBackProc callback) {
-    std::shared_ptr<Conversion> c = Handles().Find(handle);
+    std::shared_ptr<Job> c = Handles().Find(handle);
     if (c) {
         c->gate.Set(user, callback);
         return 0;
@@ -135,7 +136,7 @@ CALVERIN_API int __cdecl CONVERTDLL_ConvertH264ToAVI(int handle, int /*reserved1
     if (!calverin::UnpackTime(cutStart, &request.cutStart) || !calverin::UnpackTime(cutEnd, &request.cutEnd))
         return 1;
     if (cutEnd < cutStart) return 1;
-    std::shared_ptr<Conversion> c = Handles().Find(handle);
+    std::shared_ptr<Job> c = Handles().Find(handle);
     if (!c || !Handles().Start(*c)) return 1;
     request.source = c->source;
     request.target = c->target;
