@@ -276,6 +276,8 @@ TEST(Init, GivesNewHandlesForRecordingsOnly) {
         {"no recording", "convert_not_a_recording.h264", "x.AVI"},
         {"no target", kClip, nullptr},
         {"empty target", kClip, ""},
+        {"the recording itself", kClip, kClip},
+        {"the recording by another path", kClip, ".\\convert_source.h264"},
     };
     for (const Case& c : cases) EXPECT_EQ(CONVERTDLL_InitDllMange(c.source, c.target), 0) << c.what;
     EXPECT_FALSE(Exists("x.AVI"));

@@ -104,10 +104,19 @@ const char kModuleAnchor = 0;
 
 bool Usable(const char* path) { return path && path[0]; }
 
+// Writing onto the recording itself would replace it with the clip.
+bool SameFile(const char* a, const char* b) {
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD na = GetFullPathNameA(a, MAX_PATH, fullA, nullptr);
+    DWORD nb = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
+    if (na == 0 || na >= MAX_PATH || nb == 0 || nb >= MAX_PATH) return lstrcmpiA(a, b) == 0;
+    return lstrcmpiA(fullA, fullB) == 0;
+}
+
 }  // namespace
 
 CALVERIN_API int __cdecl CONVERTDLL_InitDllMange(const char* source, const char* target) {
-    if (!Usable(source) || !Usable(target)) return 0;
+    if (!Usable(source) || !Usable(target) || SameFile(source, target)) return 0;
     {
         CFileQuib probe;
         FileInfo info = FileInfo();

@@ -69,8 +69,9 @@ typedef void(__stdcall* CovInfoCallBackProc)(void* user, int current, int total)
 
 // Opens a conversion of `source` (a recording file) into `target` (the AVI
 // file's full path). Gives a new handle > 0, or 0 when either path is
-// missing or empty or `source` is no readable recording file. It checks and
-// stores the paths only: it creates no file and starts no thread.
+// missing or empty, `source` is no readable recording file, or `target`
+// names the recording itself. It checks and stores the paths only: it
+// creates no file and starts no thread.
 CALVERIN_API int __cdecl CONVERTDLL_InitDllMange(const char* source, const char* target);
 
 // Sets the progress callback and its user value of a handle; (handle, NULL,
