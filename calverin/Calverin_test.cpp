@@ -29,7 +29,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 // The clip fixture: 20 s from midnight at 25 pictures a second, an I-frame
 // every 12, one 40 ms G.726 frame after each picture.
-struct RecordingSpec {
+struct RecordingShape {
     int holeFrom = -1, holeTo = -1;   // pictures (and their sound) left out
     bool paramsAtStartOnly = false;   // SPS and PPS in the first picture only
 };
@@ -44,7 +44,7 @@ std::vector<uint8_t> WithoutParameterSets(const std::vector<uint8_t>& frame) {
     return out;
 }
 
-void WriteRecording(const std::string& path, const RecordingSpec& spec) {
+void WriteRecording(const std::string& path, const RecordingShape& shape) {
     std::vector<uint8_t> stream, codes;
     ASSERT_TRUE(recwriter::ReadBytes("clip_352x288.h264", &stream));
     ASSERT_TRUE(recwriter::ReadBytes("clip.g726", &codes));
@@ -61,14 +61,14 @@ void WriteRecording(const std::string& path, const RecordingSpec& spec) {
     recwriter::RecordWriter w(header);
     const uint64_t base = 851000000ull * 1000000ull;
     for (int k = 0; k < 500; ++k) {
-        if (k >= spec.holeFrom && k <= spec.holeTo) continue;
+        if (k >= shape.holeFrom && k <= shape.holeTo) continue;
         InfoFrame info = {};
         info.year = 26;
         info.month = 12;
         info.day = 10;
         info.second = uint8_t(k / 25);
         std::vector<uint8_t> bytes = frames[size_t(k)].bytes;
-        if (spec.paramsAtStartOnly && k > 0) bytes = WithoutParameterSets(bytes);
+        if (shape.paramsAtStartOnly && k > 0) bytes = WithoutParameterSets(bytes);
         w.AddVideo(frames[size_t(k)].intra, base + uint64_t(k) * 40000, bytes, &info);
         w.AddAudio(2, sound[size_t(k)]);
     }
@@ -82,8 +82,8 @@ const char kGapClip[] = "convert_source_gap.h264";
 class Recordings : public ::testing::Environment {
 public:
     void SetUp() override {
-        WriteRecording(kClip, RecordingSpec());
-        RecordingSpec gap;
+        WriteRecording(kClip, RecordingShape());
+        RecordingShape gap;
         gap.holeFrom = 156;   // one whole GOP: pictures 156-167, 0.48 s
         gap.holeTo = 167;
         gap.paramsAtStartOnly = true;
@@ -226,6 +226,19 @@ TEST(Convert, EqualTimesGiveThatOneSecond) {
     std::vector<Progress::Call> calls =
         ConvertAndWait(kClip, "convert_one_second.AVI", Packed(0, 0, 1), Packed(0, 0, 1));
     ExpectSuccessfulProgress(calls, 26);
+}
+
+TEST(Convert, TakesATargetPathInTheAnsiCodePage) {
+    // A name with a letter beyond ASCII, as the dialog passes it: in the
+    // system's ANSI code page.
+    char ansi[64];
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, 0, L"convert_\u00e9t\u00e9.AVI", -1, ansi, sizeof(ansi), nullptr, &lossy);
+    if (n <= 0 || lossy) GTEST_SKIP() << "the ANSI code page has no such letter";
+    std::vector<Progress::Call> calls = ConvertAndWait(kClip, ansi, Packed(0, 0, 1), Packed(0, 0, 1));
+    ExpectSuccessfulProgress(calls, 26);
+    EXPECT_TRUE(Exists(ansi));
+    EXPECT_TRUE(GetFileAttributesW(L"convert_\u00e9t\u00e9.AVI") != INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Convert, RefusesBadArgumentsWithoutACallback) {

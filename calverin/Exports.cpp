@@ -20,7 +20,6 @@ namespace {
 
 using calverin::ConversionRequest;
 using calverin::ProgressGate;
-using calverin::TimeOfDay;
 
 // What a handle holds: the paths until its conversion starts, the callback.
 struct Job {
