@@ -7,6 +7,7 @@
 # LAST of the raw stream RAW (COUNT of them, a gap allowed), each one equal
 # to the same picture decoded from RAW (framemd5) and each at the time it
 # has in the recording (its slot = its number - FIRST).
+# One decoding thread each: the check runs beside timing-sensitive tests.
 set -eu
 avi=$1 raw=$2 size=$3 first=$4 last=$5 count=$6
 fail() { echo "check_clip: $avi: $*" >&2; exit 1; }
@@ -34,11 +35,11 @@ awk -v v="$vdur" -v a="$asamples" -v n=$((last - first + 1)) 'BEGIN {
   if (a < v - 0.15 || a > v + 0.15) { print "sound lasts " a " s, video " v; exit 1 }
 }' || fail "durations"
 
-err=$(ffmpeg -nostdin -v error -i "$avi" -f null - 2>&1) || fail "ffmpeg failed: $err"
+err=$(ffmpeg -nostdin -v error -threads 1 -i "$avi" -f null - 2>&1) || fail "ffmpeg failed: $err"
 [ -z "$err" ] || fail "ffmpeg reported errors: $err"
 
-ffmpeg -nostdin -v error -i "$raw" -map 0:v:0 -f framemd5 - > "$avi.raw.framemd5"
-ffmpeg -nostdin -v error -i "$avi" -map 0:v:0 -fps_mode passthrough -f framemd5 - > "$avi.framemd5"
+ffmpeg -nostdin -v error -threads 1 -i "$raw" -map 0:v:0 -f framemd5 - > "$avi.raw.framemd5"
+ffmpeg -nostdin -v error -threads 1 -i "$avi" -map 0:v:0 -fps_mode passthrough -f framemd5 - > "$avi.framemd5"
 awk -F', *' -v first="$first" -v last="$last" -v count="$count" '
   /^#/ { next }
   NR == FNR { if ($6 in number) dup = 1; number[$6] = raw++; next }
