@@ -124,6 +124,12 @@ TEST(ComboBoxBT, EditAndListStayWhiteOnADarkPanel)
     wintest::ScreenCapture(panel.m_hWnd).SaveBmp("combo-dropped.bmp");
     combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 
+    // Painting takes no GDI objects for good.
+    const DWORD before = wintest::GdiObjectCount();
+    for (int i = 0; i < 500; ++i)
+        ::RedrawWindow(combo.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_LE(wintest::GdiObjectCount(), before + 2);
+
     combo.DestroyWindow();
     panel.DestroyWindow();
     wintest::Pump(0);

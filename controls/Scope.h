@@ -15,7 +15,6 @@
 #include "Wnd.h"
 
 #include <deque>
-#include <string>
 
 class Cscope : public CWnd {
     DECLARE_MESSAGE_TABLE()
