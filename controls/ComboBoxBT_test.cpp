@@ -121,7 +121,6 @@ TEST(ComboBoxBT, EditAndListStayWhiteOnADarkPanel)
     // Dropped, it shows white.
     combo.SendMessage(CB_SHOWDROPDOWN, TRUE);
     EXPECT_TRUE(wintest::PumpUntil([&] { return ListColour(list, kWhite); }, 2000));
-    wintest::ScreenCapture(panel.m_hWnd).SaveBmp("combo-dropped.bmp");
     combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 
     // Painting takes no GDI objects for good.

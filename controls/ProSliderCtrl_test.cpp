@@ -250,7 +250,6 @@ TEST(ProSlider, PaintsGrooveThumbAndPlayedPart)
     b.slider.SendMessage(TBM_SETPOS, TRUE, 270000);
     b.Repaint();
     wintest::ScreenCapture c = Settled(b.slider.m_hWnd);
-    c.SaveBmp("slider-played.bmp");
     // The groove lightens from its edge (rows 4 and 15) to its centre line.
     const int x = 400;
     EXPECT_EQ(c.Pixel(x, 4), RGB(113, 113, 225));
@@ -367,7 +366,6 @@ TEST(ProSlider, NoThumbTrailIsLeftBehind)
         Click(b.Screen(x, 10));
     }
     wintest::ScreenCapture c = Settled(b.slider.m_hWnd);
-    c.SaveBmp("slider-after-clicks.bmp");
     const RECT now = b.Thumb();
     for (const RECT& r : old) {
         if (r.right > now.left - 3 && r.left < now.right + 3)

@@ -315,7 +315,6 @@ TEST(ScopeWindow, CurvesInTheirColoursInsideThePlot)
     for (int i = 0; i < 120; ++i)
         b.chart.AddTripleSample(80, 45, 20);
     wintest::ScreenCapture c = b.Shown();
-    c.SaveBmp("scope-three-curves.bmp");
     const RECT p = b.chart.plotRect;
     EXPECT_EQ(p.left, 35);
     EXPECT_EQ(p.top, 10);
@@ -360,7 +359,6 @@ TEST(ScopeWindow, TheTwoHundredAndFirstSampleScrollsTheOldestOut)
     EXPECT_GT(full.Count(p.right - 4, p.top, p.right, p.top + 10, green), 0);
     b.chart.AddSample(50);
     wintest::ScreenCapture scrolled = b.Shown();
-    scrolled.SaveBmp("scope-speed-scrolled.bmp");
     EXPECT_EQ(b.chart.curves[0].size(), 200u);
     EXPECT_EQ(scrolled.Count(p.left, p.top, p.right, p.top + 10, green), 0);
     // The curve still runs across the whole plot.
@@ -431,7 +429,6 @@ TEST(ScopeWindow, ResizedChartDrawsAtItsNewSize)
     for (int i = 0; i < 100; ++i)
         b.chart.AddSample(20 + i % 7);
     wintest::ScreenCapture c = b.Shown();
-    c.SaveBmp("scope-resized.bmp");
     const RECT p = b.chart.plotRect;
     EXPECT_EQ(p.right, 390);
     EXPECT_EQ(p.bottom, 280);
