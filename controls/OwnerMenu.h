@@ -1,24 +1,104 @@
-// COwnerMenu: the owner-drawn menu of the image button.
+// COwnerMenu: a menu whose popup items are drawn by the program. Every item
+// of a popup level is registered as MF_OWNERDRAW with its COwnerMenuData
+// record as the item data; the window the menu reports to hands the
+// drawing, measuring and typed letters to the menu's object, which the
+// framework finds by the menu handle (CMenuOwner, Wnd.h).
+//
+// A tree comes from a menu resource (LoadMenu) or from AppendItem. The menu
+// owns the sub-menus it made and their records; a sub-menu the caller made
+// and appended stays the caller's. The top level of a loaded menu shows
+// plain strings; only its popup levels are owner-drawn.
+//
+// The drawing style follows the system: the flat look of themed Windows XP
+// (version code 7 without the classic theme), the classic 3-D look
+// elsewhere. Tests set WindowsVersion and the theme cache to reach either.
 #pragma once
 
+#include "CommonControls.h"
+#include "OwnerMenuData.h"
+#include "WString.h"
 #include "Wnd.h"
 
 #include <windows.h>
 
+#include <vector>
+
 class COwnerMenu : public CMenuOwner {
 public:
-    COwnerMenu() = default;
-    ~COwnerMenu() override { DestroyMenu(); }
+    COwnerMenu();
+    ~COwnerMenu() override;
     COwnerMenu(const COwnerMenu&) = delete;
     COwnerMenu& operator=(const COwnerMenu&) = delete;
 
     HMENU m_hMenu = nullptr;
     HMENU GetSafeHmenu() const { return m_hMenu; }
+    // Binds the object to a menu handle and registers it as the handle's
+    // owner; Detach undoes both.
+    bool Attach(HMENU menu);
+    HMENU Detach();
+    // The menu object registered for a handle, or null.
+    static COwnerMenu* FromHandle(HMENU menu);
 
-    virtual BOOL DestroyMenu()
-    {
-        HMENU h = m_hMenu;
-        m_hMenu = nullptr;
-        return h && ::DestroyMenu(h);
-    }
+    // Builds the tree from an RT_MENU resource of the resource module or,
+    // failing that, of the program. FALSE (and an empty menu) for a missing
+    // or malformed template.
+    virtual BOOL LoadMenu(UINT id);
+    virtual BOOL LoadMenu(const wchar_t* name);
+    // Frees the tree: the sub-menus this menu made, the records; a sub-menu
+    // the caller appended is taken out first and survives.
+    virtual BOOL DestroyMenu();
+
+    // Appends one owner-drawn item (id 0: a separator; MF_POPUP: id is the
+    // sub-menu). The result of the system's append.
+    BOOL AppendItem(const wchar_t* text, UINT flags, UINT_PTR id);
+    // Replaces the item at position by one with a new record, which the
+    // caller keeps (it is not added to items).
+    COwnerMenuData* ModifyItem(UINT position, UINT flags, UINT_PTR id, const CString& text);
+    // Matches the records to the menu's current items again, making records
+    // for items that have none and dropping records of items that are gone.
+    void ResyncRecords();
+    COwnerMenuData* ClaimRecordById(UINT_PTR id);
+    void DeleteUnclaimedRecords();
+    // The menu position of the first record (items put in front of a
+    // loaded menu by others shift it).
+    int FindListStart();
+    // Gives the top-level popup items of a loaded menu back as strings.
+    void RestoreTopLevelStrings();
+    // Widens the labels in front of a tab so that the accelerators line up.
+    void PadAcceleratorLabels();
+
+    // The environment probes that choose the drawing style.
+    static int WindowsVersionCode();
+    static BOOL IsClassicTheme();
+
+    std::vector<COwnerMenuData*> items;  // in the order of the menu's positions
+    std::vector<HMENU> subMenus;         // popups appended to this menu
+    int iconWidth = 16;
+    int iconHeight = 15;
+    bool disabledStyleDib = false;
+    CImageList* checkImages = nullptr;  // 0 unselected, 1 selected
+    bool checkImagesShared = false;     // checkImages belongs to another menu
+    int selectedCheckImage = -1;
+    int unselectedCheckImage = -1;
+    bool loadedFromResource = false;
+
+    // Process-wide: every popup handle appended to any menu of this class
+    // (an owner window tests membership), the shared images and their
+    // command ids, the version code taken at start-up and the theme probe's
+    // cache.
+    static std::vector<HMENU> SubMenuHandles;
+    static CImageList SharedImages;
+    static std::vector<int> SharedImageIds;
+    static int WindowsVersion;
+    static bool ClassicThemeProbed;
+    static BOOL ClassicThemeResult;
+
+private:
+    // The sub-menu objects this menu made (LoadMenu) and deletes.
+    std::vector<COwnerMenu*> madeSubMenus;
 };
+
+// A menu item's caption by position ("" for owner-drawn items).
+CString MenuItemText(HMENU menu, UINT position);
+// The system's menu font (the caller deletes it), or null.
+HFONT CreateMenuFont();

@@ -1,0 +1,66 @@
+#include "OwnerMenuRules.h"
+
+namespace owner_menu {
+
+int VersionCodeFrom(DWORD getVersion, const OSVERSIONINFOA* info)
+{
+    const bool nineX = (getVersion & 0x80000000u) != 0;
+    DWORD major = LOBYTE(LOWORD(getVersion)), minor = HIBYTE(LOWORD(getVersion));
+    if (nineX && major < 4)
+        return 0;
+    if (info) {
+        major = info->dwMajorVersion;
+        minor = info->dwMinorVersion;
+    }
+    if (nineX) {
+        if (major == 4 && minor == 10)
+            return 3;
+        if (major == 4 && minor == 90)
+            return 4;
+        return 2;
+    }
+    if (major == 4)
+        return 5;
+    if (major == 5 && minor == 0)
+        return 6;
+    if (major == 5 && minor == 1)
+        return 7;
+    return 1;
+}
+
+bool IsClassicThemeValue(DWORD type, const BYTE* data, DWORD size)
+{
+    static const wchar_t kSuffix[] = L"Windows Classic.theme";
+    if ((type != REG_SZ && type != REG_EXPAND_SZ) || !data)
+        return false;
+    std::wstring value;
+    for (DWORD i = 0; i + 1 < size; i += 2) {
+        wchar_t c = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+        if (!c)
+            break;
+        value.push_back(c);
+    }
+    const size_t n = sizeof kSuffix / sizeof kSuffix[0] - 1;
+    return value.size() >= n && ::lstrcmpiW(value.c_str() + value.size() - n, kSuffix) == 0;
+}
+
+void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<int(const std::wstring&)>& width)
+{
+    int widest = 0;
+    for (const std::wstring& t : texts) {
+        int w = width(t.substr(0, t.find(L'\t')) + L" ");
+        if (w > widest)
+            widest = w;
+    }
+    for (std::wstring& t : texts) {
+        size_t tab = t.find(L'\t');
+        if (tab == std::wstring::npos)
+            continue;
+        std::wstring label = t.substr(0, tab);
+        for (int spaces = 0; spaces <= widest && width(label) < widest; ++spaces)
+            label += L' ';
+        t = label + t.substr(tab);
+    }
+}
+
+}  // namespace owner_menu

@@ -1,0 +1,31 @@
+// The owner-drawn menu's rules that need no window: the Windows version
+// code and theme test that choose its drawing style, and the widening of
+// accelerator labels.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace owner_menu {
+
+// The menu's Windows version code from GetVersion's result and, when it
+// could be read, the version record (null: GetVersion's own numbers):
+// 0 Win32s, 2 Windows 95, 3 98, 4 ME, 5 NT 4, 6 2000, 7 XP, 1 anything
+// newer (5.2, 6.x and later).
+int VersionCodeFrom(DWORD getVersion, const OSVERSIONINFOA* info);
+
+// Whether the current-theme registry value names the classic theme: a
+// string value (REG_SZ or REG_EXPAND_SZ) of size bytes that ends, in any
+// case, in "Windows Classic.theme". The value need not be terminated.
+bool IsClassicThemeValue(DWORD type, const BYTE* data, DWORD size);
+
+// Widens the labels in front of a tab with spaces until each is as wide as
+// the widest label plus one space, as width measures them. Texts without a
+// tab are left alone. A label stops growing after as many spaces as the
+// widest label is wide, even if a space measures nothing.
+void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<int(const std::wstring&)>& width);
+
+}  // namespace owner_menu
