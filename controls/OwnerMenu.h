@@ -15,6 +15,7 @@
 #pragma once
 
 #include "CommonControls.h"
+#include "Gdi.h"
 #include "OwnerMenuData.h"
 #include "WString.h"
 #include "Wnd.h"
@@ -70,6 +71,29 @@ public:
     // The environment probes that choose the drawing style.
     static int WindowsVersionCode();
     static BOOL IsClassicTheme();
+    // Windows XP with its themes on: the flat style.
+    static bool IsThemedXp();
+
+    // The answer to WM_MENUCHAR for one of this class's popups: 0x20000 |
+    // the position of the first item whose label has the mnemonic (the
+    // system then executes it), 0 when none has (the system's default), for
+    // a menu of another class and for a request from a menu bar.
+    static LRESULT FindMnemonicItem(UINT character, UINT flags, HMENU menu);
+
+    // The check box of a checked item without an image, with a tick or, for
+    // a radio item, a bullet.
+    static BOOL DrawCheckBoxClassic(CDC* dc, RECT box, BOOL selected, BOOL bullet);
+    static BOOL DrawCheckBoxFlat(CDC* dc, RECT box, COLORREF highlight, BOOL bullet);
+    // A disabled item's image as an embossed shape on background: through a
+    // monochrome mask (button-face and highlight pixels are ground), or
+    // through a 1-bit DIB section (white pixels are ground).
+    static void DrawDisabledBitmap(CDC* target, int x, int y, int width, int height, CBitmap* image,
+                                   COLORREF background);
+    static void DrawDisabledBitmapDib(HDC target, int x, int y, int width, int height, HBITMAP image,
+                                      COLORREF background);
+
+    // CMenuOwner: typed letters.
+    bool MenuChar(UINT ch, UINT flags, HMENU menu, LRESULT* result) override;
 
     std::vector<COwnerMenuData*> items;  // in the order of the menu's positions
     std::vector<HMENU> subMenus;         // popups appended to this menu
@@ -102,3 +126,8 @@ private:
 CString MenuItemText(HMENU menu, UINT position);
 // The system's menu font (the caller deletes it), or null.
 HFONT CreateMenuFont();
+
+// A tick 7 pixels wide and 7 high from (x, y), and the 6-pixel bullet of a
+// radio item, in colour.
+void PaintTickMark(CDC* dc, int x, int y, COLORREF colour);
+void PaintBulletMark(CDC* dc, int x, int y, COLORREF colour);

@@ -63,4 +63,37 @@ void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<i
     }
 }
 
+namespace {
+wchar_t Lower(wchar_t c)
+{
+    ::CharLowerBuffW(&c, 1);
+    return c;
+}
+}  // namespace
+
+bool TextHasMnemonic(const std::wstring& text, wchar_t ch)
+{
+    const std::wstring label = text.substr(0, text.find(L'\t'));
+    const wchar_t key = Lower(ch);
+    for (size_t i = 0; i + 1 < label.size(); ++i) {
+        if (label[i] != L'&')
+            continue;
+        if (label[i + 1] == L'&') {
+            ++i;  // a plain ampersand
+            continue;
+        }
+        if (Lower(label[i + 1]) == key)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace owner_menu
+
+COLORREF BlendTowardWhite(COLORREF colour, double factor)
+{
+    if (!(factor > 0 && factor <= 1))
+        return colour;
+    auto blend = [factor](BYTE c) { return static_cast<BYTE>(factor * (255 - c) + c); };
+    return RGB(blend(GetRValue(colour)), blend(GetGValue(colour)), blend(GetBValue(colour)));
+}

@@ -1,6 +1,6 @@
 // The owner-drawn menu's rules that need no window: the Windows version
-// code and theme test that choose its drawing style, and the widening of
-// accelerator labels.
+// code and theme test that choose its drawing style, the widening of
+// accelerator labels, the keyboard mnemonics and the colour blend.
 #pragma once
 
 #include <windows.h>
@@ -28,4 +28,13 @@ bool IsClassicThemeValue(DWORD type, const BYTE* data, DWORD size);
 // widest label is wide, even if a space measures nothing.
 void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<int(const std::wstring&)>& width);
 
+// Whether the label of text (the part before the first tab) has the
+// mnemonic ch: an ampersand followed by ch, in either case. "&&" stands for
+// a plain ampersand and marks nothing.
+bool TextHasMnemonic(const std::wstring& text, wchar_t ch);
+
 }  // namespace owner_menu
+
+// colour moved towards white by factor (0 < factor <= 1; any other factor
+// leaves it): each channel c becomes factor * (255 - c) + c, truncated.
+COLORREF BlendTowardWhite(COLORREF colour, double factor);

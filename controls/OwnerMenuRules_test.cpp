@@ -129,3 +129,50 @@ TEST(OwnerMenuRules, PaddingEndsWhenSpacesMeasureNothing)
     EXPECT_EQ(texts[0].substr(0, 2), L"Go");
     EXPECT_LE(tab, 2u + 105 + 1);  // no more spaces than the widest label is wide
 }
+
+TEST(OwnerMenuRules, Mnemonics)
+{
+    struct Case {
+        const wchar_t* text;
+        wchar_t ch;
+        bool found;
+    } cases[] = {
+        {L"&Open", L'o', true},
+        {L"&Open", L'O', true},
+        {L"&open", L'O', true},
+        {L"&Open", L'p', false},
+        {L"Open", L'o', false},
+        {L"Save && &Quit", L'q', true},
+        {L"A&&b", L'b', false},  // "&&" is a plain ampersand
+        {L"&&&x", L'x', true},
+        {L"Open\tCtrl+&O", L'o', false},  // the accelerator text does not count
+        {L"Go\tF&5", L'5', false},
+        {L"截图(&S)", L's', true},
+        {L"&打开", L'\x6253', true},
+        {L"&\xc9t\xe9", L'\xe9', true},  // lower case beyond ASCII
+        {L"", L'a', false},
+        {L"End &", L'&', false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TextHasMnemonic(c.text, c.ch), c.found) << static_cast<int>(c.ch);
+}
+
+TEST(OwnerMenuRules, BlendTowardWhite)
+{
+    struct Case {
+        COLORREF colour;
+        double factor;
+        COLORREF blended;
+    } cases[] = {
+        {RGB(0, 0, 0), 0.7, RGB(178, 178, 178)},
+        {RGB(10, 36, 106), 0.7, RGB(181, 189, 210)},  // 0.7 * 245 + 10 = 181.5
+        {RGB(10, 36, 106), 0.85, RGB(218, 222, 232)},
+        {RGB(212, 208, 200), 0.6, RGB(237, 236, 233)},
+        {RGB(1, 2, 3), 1.0, RGB(255, 255, 255)},
+        {RGB(1, 2, 3), 0.0, RGB(1, 2, 3)},
+        {RGB(1, 2, 3), -0.5, RGB(1, 2, 3)},
+        {RGB(1, 2, 3), 1.5, RGB(1, 2, 3)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BlendTowardWhite(c.colour, c.factor), c.blended) << c.factor;
+}

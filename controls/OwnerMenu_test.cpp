@@ -1,6 +1,7 @@
 #include "OwnerMenu.h"
 
 #include "OwnerMenuMemDC.h"
+#include "OwnerMenuRules.h"
 
 #include <gtest/gtest.h>
 
@@ -419,4 +420,159 @@ TEST(OwnerMenu, VersionCodeReadsTheSystemsVersionRecord)
     EXPECT_EQ(ProbeVersionCode(L""), 1);
     EXPECT_EQ(ProbeVersionCode(L"winxp"), 7);
     EXPECT_EQ(ProbeVersionCode(L"win2003"), 1);
+}
+
+TEST(OwnerMenu, TypedLetterFindsTheFirstItemWithThatMnemonic)
+{
+    COwnerMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(kPlayMenu));
+    HMENU play = GetSubMenu(menu.GetSafeHmenu(), 0);
+    struct Case {
+        UINT ch;
+        LRESULT result;
+    } cases[] = {
+        {'o', 0x20000},      {'R', 0x20001},      {'s', 0x20003},  // "&Single pane" before "截图(&S)"
+        {'f', 0x20004},      {'e', 0x20005},      {'m', 0x20007},  {'x', 0x20008},
+        {'c', 0},            {'z', 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(COwnerMenu::FindMnemonicItem(c.ch, MF_POPUP, play), c.result) << static_cast<char>(c.ch);
+    // A menu bar's request, and menus of another kind, get the default.
+    EXPECT_EQ(COwnerMenu::FindMnemonicItem('o', 0, play), 0);
+    HMENU plain = CreatePopupMenu();
+    AppendMenuW(plain, MF_STRING, 1, L"&Open");
+    EXPECT_EQ(COwnerMenu::FindMnemonicItem('o', MF_POPUP, plain), 0);
+    DestroyMenu(plain);
+    // The answer through the menu's owner interface.
+    LRESULT r = 0;
+    EXPECT_TRUE(COwnerMenu::FromHandle(play)->MenuChar('x', MF_POPUP, play, &r));
+    EXPECT_EQ(r, 0x20008);
+    EXPECT_FALSE(COwnerMenu::FromHandle(play)->MenuChar('z', MF_POPUP, play, &r));
+    EXPECT_FALSE(menu.MenuChar('h', MF_POPUP, menu.GetSafeHmenu(), &r));  // the top level is no popup of ours
+
+    // An item the system got from elsewhere: the records follow first.
+    AppendMenuW(play, MF_STRING, 799, L"&Zoom");
+    COwnerMenu* sub = COwnerMenu::FromHandle(play);
+    EXPECT_EQ(COwnerMenu::FindMnemonicItem('z', MF_POPUP, play), 0x20009);
+    EXPECT_EQ(sub->items.size(), 10u);
+}
+
+namespace {
+
+// A memory DC of w x h filled with ground, for drawing tests.
+class Canvas {
+public:
+    Canvas(int w, int h, COLORREF ground)
+    {
+        HDC screen = GetDC(nullptr);
+        dc.m_hDC = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        dc.FillSolidRect(0, 0, w, h, ground);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc.m_hDC);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    int Count(int x0, int y0, int x1, int y1, COLORREF c) const
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+    CDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+}  // namespace
+
+TEST(OwnerMenu, CheckBoxesWithTickOrBullet)
+{
+    const COLORREF ink = GetSysColor(COLOR_MENUTEXT), menuColour = GetSysColor(COLOR_MENU);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const int saved = COwnerMenu::WindowsVersion;
+    RECT box = {10, 10, 26, 25};
+    struct Case {
+        const char* what;
+        int version;
+        bool flat, selected, bullet;
+        int tickLeft;  // first column of the mark, from box.left
+        COLORREF fill;
+        bool sunken;
+    } cases[] = {
+        {"classic selected", 1, false, true, false, 4, menuColour, false},
+        {"classic unselected", 1, false, false, false, 4, BlendTowardWhite(menuColour, 0.6), false},
+        {"classic on Windows 2000", 6, false, true, false, 4, menuColour, true},
+        {"classic bullet", 1, false, true, true, 5, menuColour, false},
+        {"flat", 7, true, true, false, 5, BlendTowardWhite(highlight, 0.85), false},
+        {"flat bullet", 7, true, false, true, 5, BlendTowardWhite(highlight, 0.85), false},
+    };
+    for (const Case& c : cases) {
+        COwnerMenu::WindowsVersion = c.version;
+        COwnerMenu::ClassicThemeProbed = true;
+        COwnerMenu::ClassicThemeResult = TRUE;
+        Canvas canvas(40, 40, RGB(1, 2, 3));
+        if (c.flat)
+            COwnerMenu::DrawCheckBoxFlat(&canvas.dc, box, highlight, c.bullet);
+        else
+            COwnerMenu::DrawCheckBoxClassic(&canvas.dc, box, c.selected, c.bullet);
+        EXPECT_EQ(canvas.At(box.left + 2, box.top + 2), c.fill) << c.what;
+        EXPECT_EQ(canvas.At(box.right, box.bottom), RGB(1, 2, 3)) << c.what;  // nothing outside
+        if (c.flat)
+            EXPECT_EQ(canvas.At(box.left, box.top), highlight) << c.what;
+        else
+            EXPECT_EQ(canvas.At(box.left, box.top) != c.fill, c.sunken) << c.what;
+        // The mark's leftmost column, and nothing of it one column further left.
+        int x = box.left + c.tickLeft;
+        EXPECT_GT(canvas.Count(x, box.top, x + 1, box.bottom, ink), 0) << c.what;
+        EXPECT_EQ(canvas.Count(box.left + 1, box.top + 1, x, box.bottom - 1, ink), 0) << c.what;
+        int marked = canvas.Count(box.left, box.top, box.right, box.bottom, ink);
+        if (c.bullet)
+            EXPECT_GE(marked, 20) << c.what;  // a filled 6 x 6 disc
+        else
+            EXPECT_EQ(marked, 21) << c.what;  // seven strokes of three
+    }
+    COwnerMenu::WindowsVersion = saved;
+    COwnerMenu::ClassicThemeProbed = false;
+}
+
+TEST(OwnerMenu, DisabledImagesAreEmbossedShapes)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), ground = RGB(90, 100, 110);
+    struct Case {
+        const char* what;
+        bool dib;
+        COLORREF imageGround;
+    } cases[] = {{"mask", false, face}, {"mask, highlight ground", false, light}, {"dib", true, RGB(255, 255, 255)}};
+    for (const Case& c : cases) {
+        // A 16 x 15 image: a dark 6 x 6 square at (4, 4) on its ground.
+        Canvas image(16, 15, c.imageGround);
+        image.dc.FillSolidRect(4, 4, 6, 6, RGB(0, 0, 128));
+        SelectObject(image.dc, image.old);  // free to be selected elsewhere
+        Canvas target(40, 40, RGB(1, 2, 3));
+        if (c.dib) {
+            COwnerMenu::DrawDisabledBitmapDib(target.dc, 10, 10, 16, 15, image.bitmap, ground);
+        } else {
+            CBitmap held;
+            held.Attach(image.bitmap);
+            COwnerMenu::DrawDisabledBitmap(&target.dc, 10, 10, 16, 15, &held, ground);
+            held.Detach();
+        }
+        image.old = SelectObject(image.dc, image.bitmap);
+        EXPECT_EQ(target.At(10 + 5, 10 + 5), shadow) << c.what;       // the shape
+        EXPECT_EQ(target.At(10 + 10, 10 + 6), light) << c.what;       // its edge, right
+        EXPECT_EQ(target.At(10 + 6, 10 + 10), light) << c.what;       // and below
+        EXPECT_EQ(target.At(10 + 1, 10 + 1), ground) << c.what;       // the ground
+        EXPECT_EQ(target.At(10 + 14, 10 + 13), ground) << c.what;
+        EXPECT_EQ(target.Count(0, 0, 40, 40, RGB(0, 0, 128)), 0) << c.what;
+        EXPECT_EQ(target.At(5, 5), RGB(1, 2, 3)) << c.what;
+    }
 }
