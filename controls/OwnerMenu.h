@@ -92,7 +92,23 @@ public:
     static void DrawDisabledBitmapDib(HDC target, int x, int y, int width, int height, HBITMAP image,
                                       COLORREF background);
 
-    // CMenuOwner: typed letters.
+    // Paints an item: the classic style, or the flat one on themed XP
+    // (unless the display has a palette).
+    virtual void DrawItem(DRAWITEMSTRUCT* item);
+    // An item's size from its caption in the menu font.
+    virtual void MeasureItem(MEASUREITEMSTRUCT* item);
+    void DrawItemClassic(DRAWITEMSTRUCT* item);
+    void DrawItemFlat(DRAWITEMSTRUCT* item);
+    // Image index of list as an icon-sized bitmap on the button face; FALSE
+    // (and no bitmap) without the list or the image.
+    BOOL RenderImageToBitmap(CDC* dc, const CImageList* list, int index, CBitmap* out) const;
+    // Three shared images in a row for one command (normal, unselected,
+    // shadow).
+    static bool IsTripleImage(int offset);
+
+    // CMenuOwner: the items of this menu (their records are its own).
+    bool DrawMenuItem(DRAWITEMSTRUCT* item) override;
+    bool MeasureMenuItem(MEASUREITEMSTRUCT* item) override;
     bool MenuChar(UINT ch, UINT flags, HMENU menu, LRESULT* result) override;
 
     std::vector<COwnerMenuData*> items;  // in the order of the menu's positions
@@ -118,6 +134,23 @@ public:
     static BOOL ClassicThemeResult;
 
 private:
+    // What an item shows besides its text, read from its record.
+    struct ItemLook {
+        const CImageList* list;  // the record's images, or the shared ones
+        int imageId, imageOffset;
+        bool faded;
+        int unselectedImage, shadowImage;
+        bool checkImage, hasImage, selectedImage, disabledImage;
+        bool AnyImage() const { return checkImage || hasImage || selectedImage || disabledImage; }
+    };
+    ItemLook ReadLook(const COwnerMenuData* record, UINT state, bool flat) const;
+    COwnerMenuData* OwnRecord(ULONG_PTR itemData) const;
+    // The disabled renderer this menu uses, onto dc at (x, y).
+    void DrawDisabledImage(CDC* dc, const ItemLook& look, int x, int y, COLORREF background) const;
+    // Whether the item has a checked-state bitmap of its own: its check box
+    // then shows a bullet, as a radio item's does.
+    static bool IsRadioItem(HMENU menu, UINT id);
+
     // The sub-menu objects this menu made (LoadMenu) and deletes.
     std::vector<COwnerMenu*> madeSubMenus;
 };

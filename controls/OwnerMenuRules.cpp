@@ -63,6 +63,38 @@ void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<i
     }
 }
 
+AcceleratorSplit SplitAccelerator(const std::wstring& text)
+{
+    const size_t first = text.find(L'\t');
+    if (first == std::wstring::npos)
+        return {text, std::wstring(), false};
+    return {text.substr(0, first), text.substr(text.rfind(L'\t') + 1), true};
+}
+
+int ClassicImageTop(int itemTop, int itemBottom, int iconHeight)
+{
+    int dy = (itemBottom - iconHeight - itemTop - 4) / 2;
+    return dy < 0 ? 0 : dy;
+}
+
+int CentredOffset(int span, int size)
+{
+    int offset = static_cast<int>((span - size) * 0.5 + 0.5);
+    return offset < 0 ? 0 : offset;
+}
+
+SIZE MenuItemSize(bool separator, int textWidth, int menuLineHeight, int iconWidth, int iconHeight, bool themedXp)
+{
+    const int pad = themedXp ? 7 : 4;
+    if (separator) {
+        int half = menuLineHeight >> 1, image = (iconHeight + pad) / 2;
+        return {0, half > image ? half : image};
+    }
+    int width = themedXp ? textWidth + iconWidth + pad + 8 : textWidth + 2 * iconWidth + 1;
+    int height = menuLineHeight > iconHeight + pad ? menuLineHeight : iconHeight + pad;
+    return {width, height};
+}
+
 namespace {
 wchar_t Lower(wchar_t c)
 {

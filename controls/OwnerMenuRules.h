@@ -28,6 +28,25 @@ bool IsClassicThemeValue(DWORD type, const BYTE* data, DWORD size);
 // widest label is wide, even if a space measures nothing.
 void PadAcceleratorTexts(std::vector<std::wstring>& texts, const std::function<int(const std::wstring&)>& width);
 
+// A caption split at its tabs: the label before the first, the accelerator
+// after the last.
+struct AcceleratorSplit {
+    std::wstring label, accelerator;
+    bool hasTab;
+};
+AcceleratorSplit SplitAccelerator(const std::wstring& text);
+
+// The classic style's image top within an item (4 pixels of frame around
+// the image), 0 when the item is too low.
+int ClassicImageTop(int itemTop, int itemBottom, int iconHeight);
+// The flat style's offset that centres size within span, rounded half up,
+// 0 when it does not fit.
+int CentredOffset(int span, int size);
+// An item's size: a separator half a menu line high, others as wide as
+// their text plus the image column and at least a menu line high. The
+// themed XP look pads more.
+SIZE MenuItemSize(bool separator, int textWidth, int menuLineHeight, int iconWidth, int iconHeight, bool themedXp);
+
 // Whether the label of text (the part before the first tab) has the
 // mnemonic ch: an ampersand followed by ch, in either case. "&&" stands for
 // a plain ampersand and marks nothing.
