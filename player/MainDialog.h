@@ -53,6 +53,7 @@ public:
     CFont streamFont;
 
     void UpdateTexts() override;
+    void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
     void ApplyStartupLanguage();

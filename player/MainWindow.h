@@ -2,10 +2,15 @@
 // without knowing the main dialog's class or the other panels.
 #pragma once
 
+#include <string>
+
 class IMainWindow {
 public:
     // Every panel's texts again, in the current language.
     virtual void UpdateTexts() = 0;
+    // The search panel's path box shows path (the search root was chosen
+    // elsewhere).
+    virtual void ShowSearchRoot(const std::wstring& path) = 0;
 
 protected:
     ~IMainWindow() = default;
