@@ -19,6 +19,10 @@ public:
     int selectedPane = 0;
 
     void LayoutPanes();
+    // Plays the recording list's selected path with its companion channel
+    // files (here: counted, until the playback is built).
+    void PlaySelectedFile() { ++playRequests; }
+    int playRequests = 0;
     void LeaveFullScreen() { fullScreen = 0; }
 
 protected:

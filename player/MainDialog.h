@@ -54,6 +54,7 @@ public:
 
     void UpdateTexts() override;
     void ToggleMap() override;
+    void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
     void ApplyStartupLanguage();

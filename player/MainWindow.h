@@ -2,6 +2,8 @@
 // without knowing the main dialog's class or the other panels.
 #pragma once
 
+#include <string>
+
 class IMainWindow {
 public:
     // Every panel's texts again, in the current language.
@@ -9,6 +11,9 @@ public:
     // Folds the map pane away, or shows it again (the GPS panel's map
     // switch).
     virtual void ToggleMap() = 0;
+    // The search panel's path box shows path (the search root was chosen
+    // elsewhere).
+    virtual void ShowSearchRoot(const std::wstring& path) = 0;
 
 protected:
     ~IMainWindow() = default;
