@@ -26,6 +26,9 @@ const UINT WM_SEARCH_DAY = 0x3403;
 // end of a scan (a block: the records found).
 const UINT WM_SCAN_PROGRESS = 0x3410;
 const UINT WM_SCAN_DONE = 0x3411;
+// The AVI converter's progress to the export dialog (wParam: current,
+// lParam: total; current -1 is a failure).
+const UINT WM_AVI_PROGRESS = 0x3420;
 // Repaint the main window's own caption.
 const UINT WM_REPAINT_CAPTION = 0x3406;
 // The search panel's notice to the playback page (wParam: sub-code).

@@ -1,5 +1,6 @@
 #include "FolderScan.h"
 
+#include "AnsiPath.h"
 #include "Ostrivel.h"
 #include "RecordFileName.h"
 
@@ -15,36 +16,6 @@ bool IsDriveRoot(const std::wstring& path)
 uint64_t SizeOf(const WIN32_FIND_DATAW& fd)
 {
     return (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-}
-
-bool ToAnsi(const std::wstring& path, std::string& out)
-{
-    BOOL lossy = FALSE;
-    int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (n <= 0 || lossy)
-        return false;
-    out.assign(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, &out[0], n, nullptr, &lossy);
-    out.resize(static_cast<size_t>(n) - 1);
-    return !lossy;
-}
-
-// The engine takes ANSI paths. A path the code page cannot spell goes by
-// its short form where the file system has one; otherwise the engine
-// cannot read the file.
-bool AnsiPath(const std::wstring& path, std::string& out)
-{
-    if (ToAnsi(path, out))
-        return true;
-    DWORD n = ::GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (n == 0)
-        return false;
-    std::wstring shortPath(n, L'\0');
-    n = ::GetShortPathNameW(path.c_str(), &shortPath[0], n);
-    if (n == 0 || n >= shortPath.size())
-        return false;
-    shortPath.resize(n);
-    return ToAnsi(shortPath, out);
 }
 
 class Walk {

@@ -16,6 +16,7 @@
 #define IDD_MAP                 781
 #define IDD_FILE_LIST           782
 #define IDD_SEARCH              783
+#define IDD_AVI_CONVERT         336
 
 // Icons.
 #define IDI_APP                 128
@@ -88,6 +89,23 @@
 #define IDC_PREV_MONTH          454
 #define IDC_NEXT_MONTH          455
 #define IDC_GUARDED_SEARCH      225
+
+// Controls of the AVI export dialog.
+#define IDC_AVI_SOURCE_LABEL    392
+#define IDC_AVI_SOURCE_PATH     305
+#define IDC_AVI_BROWSE_SOURCE   226
+#define IDC_AVI_INFO_LABEL      394
+#define IDC_AVI_SOURCE_INFO     306
+#define IDC_AVI_RANGE_LABEL     395
+#define IDC_AVI_CUT_START       287
+#define IDC_AVI_CUT_END         288
+#define IDC_AVI_OUT_DIR_LABEL   393
+#define IDC_AVI_OUT_DIR         336
+#define IDC_AVI_BROWSE_DIR      227
+#define IDC_AVI_OUT_FILE_LABEL  397
+#define IDC_AVI_OUT_FILE        337
+#define IDC_AVI_PROGRESS        387
+#define IDC_AVI_START           225
 
 // Commands.
 #define IDM_ABOUTBOX            0x0010
