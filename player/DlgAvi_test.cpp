@@ -207,25 +207,40 @@ struct SeenBox {
     DWORD thread = 0;
 };
 
+bool IsDialogWindow(HWND w)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    return std::wstring(cls) == L"#32770";
+}
+
+struct BoxSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK MatchMessageBox(HWND w, LPARAM l)
+{
+    auto* s = reinterpret_cast<BoxSearch*>(l);
+    if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner && IsDialogWindow(w)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible message box owned by owner, on any thread of the process.
 HWND FindMessageBox(HWND owner)
 {
-    struct Search {
-        HWND owner, found;
-    } search = {owner, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == s->owner && std::wstring(cls) == L"#32770") {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search = {owner, nullptr};
+    EnumWindows(&MatchMessageBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK CloseDialogWindow(HWND w, LPARAM)
+{
+    if (IsDialogWindow(w))
+        PostMessageW(w, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 SeenBox ReadMessageBox(HWND box)
@@ -273,16 +288,7 @@ private:
             return;
         if (LONG(GetTickCount() - s->m_deadline) > 0) {
             ADD_FAILURE() << "script stopped at step " << s->m_next << ": closing its windows";
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND w, LPARAM) -> BOOL {
-                    wchar_t cls[16] = {};
-                    GetClassNameW(w, cls, 16);
-                    if (std::wstring(cls) == L"#32770")
-                        PostMessageW(w, WM_CLOSE, 0, 0);
-                    return TRUE;
-                },
-                0);
+            EnumThreadWindows(GetCurrentThreadId(), &CloseDialogWindow, 0);
             s->m_deadline = GetTickCount() + 1000;
             return;
         }
