@@ -2,9 +2,12 @@
 #pragma once
 
 #include "Dialog.h"
+#include "FileRecord.h"
+#include "ListPages.h"
 #include "resource.h"
 
 #include <string>
+#include <vector>
 
 class CDlgFileList : public CDialog {
     DECLARE_MESSAGE_TABLE()
@@ -17,6 +20,15 @@ public:
     int selectedRow = 0;
     int groupPage = 0;
     std::string selectedPath;
+    // What the playback panels read of the list until its scan is in: the
+    // records, the type filter's copy and the rows per page.
+    std::vector<FileRecord> allRecords;
+    std::vector<FileRecord> typeRecords;
+    int typeIndex = kTypeAll;
+    int rowsPerPage = 0;
+    const std::vector<FileRecord>& ShownRecords() const { return typeIndex == kTypeAll ? allRecords : typeRecords; }
+    int RecordsPerPage() const { return ::RecordsPerPage(rowsPerPage); }
+    void HighlightPlayingRows() {}
 
     void ApplyLanguage() {}
     HWND ListControl() const { return GetDlgItem(IDC_RECORD_LIST); }

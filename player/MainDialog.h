@@ -53,6 +53,8 @@ public:
     CFont streamFont;
 
     void UpdateTexts() override;
+    void ShowStreamInfo(const std::wstring& text) override;
+    void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
     void ApplyStartupLanguage();
