@@ -225,13 +225,18 @@ void CDlgPlayBkCtrl::OpenSelection()
     SetTimer(kMapTimer, kMapMs);
     highlightRows = 0;
     SelectListRow(-1, false);
+    if (!OpenGroup() && !decoder)
+        playState = kIdle;  // nothing plays: not reported as playing
+}
 
+bool CDlgPlayBkCtrl::OpenGroup()
+{
     if (ResolveSelection() < 0) {
         UpdateListPage();
-        return;
+        return false;
     }
     if (!MatchChannelFiles())
-        return;
+        return false;
 
     int usable = 0;
     for (int k = 0; k < kSlots; ++k) {
@@ -241,7 +246,7 @@ void CDlgPlayBkCtrl::OpenSelection()
             channelFound[k] = 0;
     }
     if (usable == 0)
-        return;
+        return false;
 
     savedIndex = currentIndex;
     g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
@@ -253,7 +258,7 @@ void CDlgPlayBkCtrl::OpenSelection()
     if (!OpenChannelFiles()) {
         StopAll();
         UpdateListPage();
-        return;
+        return false;
     }
 
     engine->GetFileInfo(decoder, &fileInfo);
@@ -272,6 +277,7 @@ void CDlgPlayBkCtrl::OpenSelection()
         engine->SetVolume(decoder, volume);
     }
     UpdateListPage();
+    return true;
 }
 
 bool CDlgPlayBkCtrl::MatchChannelFiles()

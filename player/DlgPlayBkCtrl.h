@@ -130,6 +130,8 @@ private:
     void OnStopButton();
 
     CDlgFileList* FileList() const;
+    // OpenSelection's work; false when nothing was opened.
+    bool OpenGroup();
     bool MatchChannelFiles();
     bool OpenChannelFiles();
     void PlayAll();

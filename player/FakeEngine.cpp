@@ -58,6 +58,8 @@ int WINAPI Play(void*, int channel)
 int WINAPI Stop(void*, int channel)
 {
     Log("Stop", channel);
+    if (Fake().onStop)
+        Fake().onStop(channel);
     return 0;
 }
 int WINAPI Pause(void*, int pause)
@@ -118,7 +120,7 @@ int WINAPI CaptureBMP(void*, int channel, const char* path, CaptureFrameInfo*)
 int WINAPI GetSynChannel(void*)
 {
     Log("GetSynChannel");
-    return Fake().syncChannel;
+    return Fake().syncOverride != -100 ? Fake().syncOverride : Fake().syncChannel;
 }
 int WINAPI SetSynChannel(void*, int channel)
 {
@@ -156,6 +158,14 @@ int Count(const std::string& name)
     for (const Call& c : Fake().calls)
         n += c.name == name;
     return n;
+}
+
+Call Last(const std::string& name)
+{
+    for (auto it = Fake().calls.rbegin(); it != Fake().calls.rend(); ++it)
+        if (it->name == name)
+            return *it;
+    return Call();
 }
 
 std::vector<std::string> OpenedPaths()

@@ -6,6 +6,7 @@
 
 #include "EngineApi.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,12 +25,14 @@ struct State {
     std::set<std::string> failingPaths;  // OpenFile fails for these
     uint32_t durationMs = 60000;
     int playTimeMs = 0;
-    int syncChannel = 0;
+    int syncChannel = 0;                 // set by SetSynChannel
+    int syncOverride = -100;             // when set, what GetSynChannel answers
     bool open = false;                   // a handle is out
     InfoFrameCallBackProc infoCallback = nullptr;
     void* infoUser = nullptr;
     EndCallBackProc endCallback = nullptr;
     void* endUser = nullptr;
+    std::function<void(int channel)> onStop;  // called in every Stop
 };
 
 State& Fake();
@@ -37,8 +40,9 @@ State& Fake();
 void Reset();
 const EngineApi& Table();
 
-// The calls named `name`, and the paths OpenFile was given.
+// The calls named `name`, the last of them, and the paths OpenFile was given.
 int Count(const std::string& name);
+Call Last(const std::string& name);
 std::vector<std::string> OpenedPaths();
 // As the engine's threads do: an end or an information frame of the open
 // handle, posted to the panel.
