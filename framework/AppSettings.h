@@ -25,7 +25,8 @@ struct AppSettings {
     // The main window's Windows version code (5: the system draws the
     // caption); 2 until the main window detected it.
     int windowsVersion = 2;
-    std::string searchRoot;
+    // The folder (or single file) the recording list searches.
+    std::wstring searchRoot;
     int trackColor = 0;
     std::string totalTimeText = " / 00:00";
     int playRate = 0;

@@ -22,7 +22,13 @@ const UINT WM_INFO_FRAME = 0x1406;
 const UINT WM_STEP_FRAME = 0x1407;
 // Search the recordings under the search root.
 const UINT WM_SEARCH_DAY = 0x3403;
+// The recording list's scan worker: progress (wParam: percent), and the
+// end of a scan (a block: the records found).
+const UINT WM_SCAN_PROGRESS = 0x3410;
+const UINT WM_SCAN_DONE = 0x3411;
 // Repaint the main window's own caption.
 const UINT WM_REPAINT_CAPTION = 0x3406;
 // The search panel's notice to the playback page (wParam: sub-code).
 const UINT WM_PANEL_EVENT = 0x4401;
+// Its one sub-code: a day search is about to start.
+const WPARAM PANEL_EVENT_DAY_SEARCH = 0x804;

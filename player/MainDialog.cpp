@@ -146,15 +146,21 @@ void CTORQUELIANDlg::ApplyCommandLine(const CCommandLineInfo& cmd)
 {
     if (cmd.argumentCount < 1)
         return;
-    std::string path = cmd.fileName.ToAnsi();
-    searchPanel.folderText = path;
-    g_Settings.searchRoot = path;
-    searchPanel.StartDateSearch();
+    const std::wstring path = cmd.fileName;
+    // The page fields first: the search that follows fills them.
     fileList.currentPage = 1;
     fileList.pageCount = 1;
     fileList.nextIndex = 0;
     fileList.groupPage = 0;
     fileList.selectedPath = path;
+    searchPanel.ShowStoragePath(path);
+    g_Settings.searchRoot = path;
+    searchPanel.StartDateSearch();
+}
+
+void CTORQUELIANDlg::ShowSearchRoot(const std::wstring& path)
+{
+    searchPanel.ShowStoragePath(path);
 }
 
 void CTORQUELIANDlg::FormatStreamInfo()

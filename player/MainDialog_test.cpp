@@ -6,6 +6,7 @@
 #include "GResource.h"
 #include "LanguageHolder.h"
 #include "MainLayout.h"
+#include "RecordingTree.h"
 #include "WinApp.h"
 #include "WindowTest.h"
 
@@ -205,21 +206,31 @@ TEST_F(MainDialogTest, CaptionButtonsMinimiseAndClose)
     EXPECT_FALSE(IsWindow(h) && IsWindowVisible(h));
 }
 
-TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRoot)
+TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRootAndListsThatFile)
 {
     CCommandLineInfo none;
     dlg->ApplyCommandLine(none);
-    EXPECT_EQ(dlg->searchPanel.searchesStarted, 0);
+    EXPECT_FALSE(dlg->fileList.scanBusy);
 
+    fixture::TempTree tree(L"argument");
+    const std::wstring name = fixture::RecordingName(1, 83000, 83100);
+    ASSERT_TRUE(fixture::WriteRecording(tree.Path(name), fixture::Recording{1}));
+    ASSERT_TRUE(fixture::WriteRecording(tree.Path(fixture::RecordingName(2, 83000, 83100)), fixture::Recording{2}));
     CCommandLineInfo cmd;
-    ParseArguments({L"Z:\\card\\000-01-083000-083100-00p000.h264"}, cmd);
+    ParseArguments({CString(tree.Path(name))}, cmd);
     dlg->fileList.currentPage = 3;
     dlg->ApplyCommandLine(cmd);
-    EXPECT_EQ(g_Settings.searchRoot, "Z:\\card\\000-01-083000-083100-00p000.h264");
-    EXPECT_EQ(dlg->searchPanel.folderText, g_Settings.searchRoot);
-    EXPECT_EQ(dlg->fileList.selectedPath, g_Settings.searchRoot);
+    EXPECT_EQ(g_Settings.searchRoot, tree.Path(name));
+    EXPECT_EQ(dlg->searchPanel.storagePath, tree.Path(name));
+    EXPECT_EQ(CString::WindowText(dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT)), tree.Path(name));
+    EXPECT_EQ(dlg->fileList.selectedPath, tree.Path(name));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !dlg->fileList.scanBusy; }, 10000));
+    // The file alone, on page 1 of 1.
+    HWND list = dlg->fileList.ListControl();
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_EQ(dlg->fileList.currentPage, 1);
-    EXPECT_EQ(dlg->searchPanel.searchesStarted, 1);
+    EXPECT_EQ(dlg->fileList.pageCount, 1);
+    EXPECT_EQ(std::wstring(dlg->fileList.ShownRecords()[0].name), name);
     g_Settings.searchRoot.clear();
 }
 

@@ -14,6 +14,9 @@ public:
     // stream-information box again, and the side panels (scope, GPS,
     // legend, map) unless they are folded away.
     virtual void ShowPanelsAfterFullScreen(bool sidePanelsHidden) = 0;
+    // The search panel's path box shows path (the search root was chosen
+    // elsewhere).
+    virtual void ShowSearchRoot(const std::wstring& path) = 0;
 
 protected:
     ~IMainWindow() = default;

@@ -38,6 +38,7 @@ public:
     void UpdateTexts() override {}
     void ShowStreamInfo(const std::wstring& text) override { streamInfo = text; }
     void ShowPanelsAfterFullScreen(bool) override { ++restored; }
+    void ShowSearchRoot(const std::wstring&) override {}
 };
 
 class PlaybackPanelTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 
 // Dialogs.
 #define IDD_ABOUTBOX            100
+#define IDD_PROGRESS            749
 #define IDD_MAIN                102
 #define IDD_PLAYBACK            232
 #define IDD_PLAYBACK_CONTROL    235
@@ -50,6 +51,42 @@
 
 // Controls of the recording list.
 #define IDC_RECORD_LIST         227
+#define IDC_FIRST_PAGE          226
+#define IDC_PREV_PAGE           225
+#define IDC_NEXT_PAGE           231
+#define IDC_LAST_PAGE           230
+#define IDC_PAGE_BEFORE         484
+#define IDC_PAGE_NUMBER         336
+#define IDC_PAGE_BETWEEN        486
+#define IDC_PAGE_COUNT          337
+#define IDC_PAGE_AFTER          487
+#define IDC_PAGE_BAND_LEFT      466
+#define IDC_PAGE_BAND_RIGHT     386
+// Created hidden: nothing shows them.
+#define IDC_SD_SEARCH           228
+#define IDC_LOCAL_DIR           232
+#define IDC_LOCAL_SEARCH        233
+#define IDC_BEGIN_TIME_LABEL    549
+#define IDC_END_TIME_LABEL      550
+
+// Controls of the progress box.
+#define IDC_PROGRESS_BAR        387
+#define IDC_PROGRESS_TEXT       388
+
+// Controls of the search panel.
+#define IDC_PATH_LABEL          487
+#define IDC_PATH_EDIT           305
+#define IDC_BROWSE              226
+#define IDC_TYPE_LABEL          478
+#define IDC_TYPE_LIST           312
+#define IDC_SEARCH_DATE         525
+#define IDC_LANGUAGE_LABEL      545
+#define IDC_LANGUAGE_LIST       547
+// The month buttons, made hidden at start-up; and the 10-second guarded
+// search command, which no control sends.
+#define IDC_PREV_MONTH          454
+#define IDC_NEXT_MONTH          455
+#define IDC_GUARDED_SEARCH      225
 
 // Controls of a video pane: the window the engine draws into.
 #define IDC_VIDEO_WINDOW        326
