@@ -11,7 +11,7 @@ namespace recwriter {
 std::string RecordFileName(int channel, int startHms, int endHms, char standard, char resolution,
                            char frameRate) {
     char name[64];
-    snprintf(name, sizeof(name), "000-%02d-%06d-%06d-%c%c%c000.h264", channel, startHms, endHms, standard,
+    snprintf(name, sizeof(name), "100-%02d-%06d-%06d-%c%c%c000.h264", channel, startHms, endHms, standard,
              resolution, frameRate);
     return name;
 }
