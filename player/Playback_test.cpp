@@ -199,43 +199,46 @@ struct Found {
     HWND window;
 };
 
+BOOL CALLBACK FindTopWindow(HWND h, LPARAM p)
+{
+    auto* f = reinterpret_cast<Found*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == f->pid && IsWindowVisible(h) && !GetParent(h)) {
+        f->window = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND TopWindowOf(DWORD pid)
 {
     Found f = {pid, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == f->pid && IsWindowVisible(h) && !GetParent(h)) {
-                f->window = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&f));
     return f.window;
+}
+
+struct Search {
+    int id;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectControl(HWND h, LPARAM p)
+{
+    auto* s = reinterpret_cast<Search*>(p);
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (GetDlgCtrlID(h) == s->id && lstrcmpiW(cls, s->className) == 0)
+        s->found.push_back(h);
+    return TRUE;
 }
 
 // The descendants of parent with this control id and class.
 std::vector<HWND> FindControls(HWND parent, int id, const wchar_t* className)
 {
-    struct Search {
-        int id;
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } s = {id, className, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64] = {};
-            GetClassNameW(h, cls, 64);
-            if (GetDlgCtrlID(h) == s->id && lstrcmpiW(cls, s->className) == 0)
-                s->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    Search s = {id, className, {}};
+    EnumChildWindows(parent, CollectControl, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
