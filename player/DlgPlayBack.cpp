@@ -251,7 +251,8 @@ void CDlgPlayBack::LeaveFullScreen()
 {
     if (!fullScreen)
         return;
-    if (m_hWnd)
+    const RECT& saved = savedPlacement.rcNormalPosition;
+    if (m_hWnd && saved.right > saved.left && saved.bottom > saved.top)
         ::SetWindowPlacement(m_hWnd, &savedPlacement);
     ShowWindow(SW_SHOW);
     if (g_Settings.mainDlg)

@@ -120,16 +120,21 @@ void CDlgVideo::OnCtlColor(Message& m)
     m.result = reinterpret_cast<LRESULT>(static_cast<HBRUSH>(m_brush));
 }
 
+bool CDlgVideo::CutSource(AviSource& out) const
+{
+    auto* page = dynamic_cast<CDlgPlayBack*>(CWnd::FromHandlePermanent(GetParent()));
+    if (!page || paneIndex < 0 || paneIndex >= CDlgPlayBkCtrl::kSlots)
+        return false;
+    const CDlgPlayBkCtrl& panel = page->controlPanel;
+    return AviSourceFor(panel.channelPath[paneIndex], panel.channelNumber[paneIndex], panel.slotStart[paneIndex],
+                        panel.slotEnd[paneIndex], out);
+}
+
 void CDlgVideo::OnCutToAvi(Message& m)
 {
     m.handled = false;  // every command goes on to the default handling too
-    auto* page = dynamic_cast<CDlgPlayBack*>(CWnd::FromHandlePermanent(GetParent()));
-    if (!page || paneIndex < 0 || paneIndex >= CDlgPlayBkCtrl::kSlots)
-        return;
-    const CDlgPlayBkCtrl& panel = page->controlPanel;
     AviSource source;
-    if (!AviSourceFor(panel.channelPath[paneIndex], panel.channelNumber[paneIndex], panel.slotStart[paneIndex],
-                      panel.slotEnd[paneIndex], source))
+    if (!CutSource(source))
         return;
     // The AVI export dialog takes the source here once it is in the program.
 }

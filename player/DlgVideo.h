@@ -5,6 +5,7 @@
 // the file it plays.
 #pragma once
 
+#include "AviSource.h"
 #include "Dialog.h"
 #include "DlgVideoFlag.h"
 #include "Gdi.h"
@@ -25,6 +26,9 @@ public:
     // Stores the flag and draws the frame.
     void SetSelected(int selected);
     HWND VideoWindow() const { return videoWindow.m_hWnd; }
+    // What "Cut and Turn to AVI" hands the AVI dialog: the file this pane
+    // plays, with the times of its own recording; false when it plays none.
+    bool CutSource(AviSource& out) const;
     int VideoChannelIndex() const override { return paneIndex < 0 ? 0 : paneIndex; }
 
 protected:

@@ -4,6 +4,7 @@
 #include "DlgPlayBack.h"
 
 #include "AppSettings.h"
+#include "AviSource.h"
 #include "DlgFileList.h"
 #include "FakeEngine.h"
 #include "LanguageHolder.h"
@@ -18,6 +19,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+extern HWND g_hMainWnd;
 
 using fake_engine::Count;
 using fake_engine::Fake;
@@ -365,11 +368,42 @@ TEST_F(PlaybackPanelTest, EachPaneKeepsItsOwnRecordTimes)
     list.allRecords.push_back(Rec(2, 83010, 83110, true, L"100", 83010, 83010));
     PlayIndex(0);
     EXPECT_EQ(panel->groupStart[2], 0);
-    const int wantStart[3] = {8, 30, 10}, wantEnd[3] = {8, 31, 10};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(panel->slotStart[1][i], wantStart[i]);
-        EXPECT_EQ(panel->slotEnd[1][i], wantEnd[i]);
+    // Each pane's cut to AVI reads the range from its own recording.
+    AviSource source;
+    ASSERT_TRUE(page->panes[1].CutSource(source));
+    EXPECT_EQ(source.folder, folder);
+    EXPECT_EQ(source.name, L"100-02-083010-083010-00p000.h264");
+    EXPECT_EQ(source.parseName, L"201-02-083010-083110-02p000.h264");
+    ASSERT_TRUE(page->panes[0].CutSource(source));
+    EXPECT_EQ(source.parseName, L"201-01-083000-083100-02p000.h264");
+    EXPECT_FALSE(page->panes[2].CutSource(source));  // plays nothing
+}
+
+TEST_F(PlaybackPanelTest, TheSelectedPaneIsFramedRedAndEachFramingRepaintsTheCaption)
+{
+    CWnd caption;
+    ASSERT_TRUE(caption.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
+    g_hMainWnd = caption.m_hWnd;
+    MSG msg;
+    while (PeekMessageW(&msg, caption.m_hWnd, WM_REPAINT_CAPTION, WM_REPAINT_CAPTION, PM_REMOVE)) {
     }
+    page->panes[3].SetSelected(1);
+    page->panes[4].SetSelected(0);
+    int posted = 0;
+    while (PeekMessageW(&msg, caption.m_hWnd, WM_REPAINT_CAPTION, WM_REPAINT_CAPTION, PM_REMOVE))
+        ++posted;
+    EXPECT_EQ(posted, 2);
+    EXPECT_EQ(page->panes[3].selected, 1);
+    g_hMainWnd = nullptr;
+
+    // A click selects a pane (and frames it), a pane index past the eighth
+    // changes nothing.
+    SendMessageW(page->m_hWnd, WM_VIDEO_CLICKED, 5, 0);
+    EXPECT_EQ(page->selectedPane, 5);
+    EXPECT_EQ(page->panes[5].selected, 1);
+    SendMessageW(page->m_hWnd, WM_VIDEO_CLICKED, 8, 0);
+    SendMessageW(page->m_hWnd, WM_VIDEO_DBLCLICKED, 8, 0);
+    EXPECT_EQ(page->selectedPane, 5);
 }
 
 TEST_F(PlaybackPanelTest, ClosingThePageStopsTheEngineWhileThePanesAreThere)
