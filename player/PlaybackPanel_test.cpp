@@ -59,7 +59,9 @@ protected:
         holder.fileList = &list;
         list.rowsPerPage = 12;
         g_Settings.mainDlg = &mainWindow;
-        ASSERT_TRUE(parent.CreateEx(0, nullptr, L"playback", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 800, 650, nullptr, 0));
+        // Off the screen: the tests that read the screen back run beside these.
+        ASSERT_TRUE(
+            parent.CreateEx(0, nullptr, L"playback", WS_POPUP | WS_CLIPCHILDREN, -4000, -4000, 800, 650, nullptr, 0));
         parent.ShowWindow(SW_SHOWNOACTIVATE);
         page = new CDlgPlayBack;
         page->language = &holder;
@@ -141,6 +143,7 @@ TEST_F(PlaybackPanelTest, ADoubleClickedRecordOpensAndPlaysItsGroup)
 {
     TwoGroups();
     page->paneCount = 1;
+    Fake().durationMs = 3600000;  // an hour: beyond 16 bits of milliseconds
     PlayIndex(1);
     const std::vector<std::string> want = {PathOf(0), PathOf(1), PathOf(2), PathOf(3)};
     EXPECT_EQ(OpenedPaths(), want);
@@ -148,7 +151,7 @@ TEST_F(PlaybackPanelTest, ADoubleClickedRecordOpensAndPlaysItsGroup)
     EXPECT_NE(panel->decoder, nullptr);
     EXPECT_EQ(panel->playState, kPlaying);
     EXPECT_EQ(page->paneCount, 4);  // four channels in the folder
-    EXPECT_EQ(panel->positionSlider.RangeMax(), 60000);  // beyond 16 bits' worth of milliseconds
+    EXPECT_EQ(panel->positionSlider.RangeMax(), 3600000);
     EXPECT_EQ(g_Settings.totalTimeText, " / 01:00");
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(panel->channelNumber[k], k + 1);

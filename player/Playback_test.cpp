@@ -45,7 +45,8 @@ bool ShowsColour(HWND window, COLORREF colour)
     return wintest::Near(wintest::ClientPixel(window, rc.right / 2, rc.bottom / 2), colour, 70);
 }
 
-// A double-click of the mouse on a row of the list, through the system's input.
+// A double-click of the mouse on a row of the list, through the system's
+// input (both clicks in one go, so that a busy machine cannot split them).
 void DoubleClickRow(HWND list, int row)
 {
     RECT r = {};
@@ -53,6 +54,7 @@ void DoubleClickRow(HWND list, int row)
     SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
     POINT at = {r.left + 10, (r.top + r.bottom) / 2};
     ClientToScreen(list, &at);
+    SetForegroundWindow(GetAncestor(list, GA_ROOT));
     SetCursorPos(at.x, at.y);
     Pump(50);
     INPUT in[4] = {};
@@ -60,9 +62,7 @@ void DoubleClickRow(HWND list, int row)
         in[i].type = INPUT_MOUSE;
         in[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
-    SendInput(2, in, sizeof(INPUT));
-    Pump(60);
-    SendInput(2, in + 2, sizeof(INPUT));
+    SendInput(4, in, sizeof(INPUT));
 }
 
 int PlayTime(void* decoder)
