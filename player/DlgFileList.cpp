@@ -114,8 +114,14 @@ BOOL CDlgFileList::OnInitDialog()
                    LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
 
     UpdateData(false);
-    if (progressBox.Create(this)) {
-        progressBox.MoveWindow(30, 400, 170, 30);
+    // The box sits over the main window at screen position (30, 400). It is
+    // the main window's child, not a window of its own: hiding a top-level
+    // window may wait for the window manager.
+    CWnd* top = CWnd::FromHandlePermanent(::GetAncestor(m_hWnd, GA_ROOT));
+    if (top && top != this && progressBox.Create(top)) {
+        POINT at = {30, 400};
+        ::ScreenToClient(top->m_hWnd, &at);
+        ::SetWindowPos(progressBox.m_hWnd, HWND_TOP, at.x, at.y, 170, 30, SWP_NOACTIVATE);
         progressBox.progressBar.SendMessage(PBM_SETRANGE32, 0, 100);
         progressBox.SetPos(0);
     }
@@ -203,7 +209,9 @@ bool CDlgFileList::StartScan(const ScanRequest& request)
     scanBusy = 1;
     DeleteAllRows();
     progressBox.SetPos(0);
-    progressBox.ShowWindow(SW_SHOWNOACTIVATE);
+    if (progressBox.m_hWnd)
+        ::SetWindowPos(progressBox.m_hWnd, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (m_worker.Start(request, m_hWnd))
         return true;
     scanBusy = 0;

@@ -2,12 +2,15 @@
 #include "FolderScan.h"
 
 #include "Ostrivel.h"
+#include "PostedBlock.h"
+#include "PrivateMessages.h"
 #include "RecordingTree.h"
 #include "ScanWorker.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 using fixture::Recording;
 using fixture::RecordingName;
@@ -268,4 +271,68 @@ TEST(ScanRequest, NoDiskBoxesWhileSearching)
     EXPECT_EQ(GetThreadErrorMode(), before);
     // Without a removable drive that holds recordings, nothing is found.
     EXPECT_TRUE(drives.records.empty());
+}
+
+namespace {
+
+// The worker's messages to a window of the test's own.
+struct Inbox {
+    HWND window = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ~Inbox() { DestroyWindow(window); }
+    std::vector<int> progress;
+    std::unique_ptr<ScanResult> result;
+    int results = 0;
+    void Read()
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_SCAN_PROGRESS)
+                progress.push_back(int(msg.wParam));
+            if (msg.message == WM_SCAN_DONE) {
+                ++results;
+                result = TakeBlock<ScanResult>(Message{msg.message, msg.wParam, msg.lParam});
+            }
+        }
+    }
+};
+
+}  // namespace
+
+TEST(ScanWorker, HandsOverOneResultOrNoneWhenCancelled)
+{
+    TempTree tree(L"worker");
+    for (int i = 0; i < 500; ++i) {
+        Recording r{i % 4 + 1};
+        r.startHms = 80000 + (i / 4 / 60) * 10000 + (i / 4 % 60) * 100;
+        ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(r.channel, r.startHms, r.startHms + 59)), r));
+    }
+    Inbox inbox;
+    ASSERT_TRUE(inbox.window);
+    CScanWorker worker;
+    ASSERT_TRUE(worker.Start(ScanRequest{ScanRequest::Folder, tree.Root()}, inbox.window));
+    EXPECT_FALSE(worker.Start(ScanRequest{ScanRequest::Folder, tree.Root()}, inbox.window));  // one at a time
+    worker.Join();
+    EXPECT_FALSE(worker.HasThread());
+    inbox.Read();
+    EXPECT_EQ(inbox.progress, (std::vector<int>{20, 40, 60, 80, 100}));
+    ASSERT_EQ(inbox.results, 1);
+    ASSERT_TRUE(inbox.result);
+    EXPECT_EQ(inbox.result->records.size(), 500u);
+
+    // Cancelled at once: the walk stops at its first file and posts no
+    // result.
+    Inbox cancelled;
+    ASSERT_TRUE(worker.Start(ScanRequest{ScanRequest::Folder, tree.Root()}, cancelled.window));
+    worker.Cancel();
+    worker.Join();
+    cancelled.Read();
+    EXPECT_EQ(cancelled.results, 0);
+    EXPECT_EQ(PendingBlockCount(), 0u);
+
+    // A result posted to a window that is gone is freed, not lost.
+    HWND gone = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    ASSERT_TRUE(worker.Start(ScanRequest{ScanRequest::Folder, tree.Path(RecordingName(1, 80000, 80059))}, gone));
+    worker.Join();
+    EXPECT_EQ(PendingBlockCount(), 0u);
 }

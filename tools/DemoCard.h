@@ -11,9 +11,9 @@
 
 namespace recwriter {
 
-// A recording file name: "100-CC-HHMMSS-HHMMSS-SRF000.h264" (32 characters;
-// a recorder's names start with a digit 1-9, which the player requires of
-// the files it opens).
+// A recording file name: "100-CC-HHMMSS-HHMMSS-SRF000.h264" (32 characters),
+// as a recorder names a normal recording: its first character is a digit
+// 1-9, the second the alarm sub-type (0: none).
 // standard '0' PAL / '1' NTSC, resolution code '0'..'6', frame-rate character.
 std::string RecordFileName(int channel, int startHms, int endHms, char standard = '0',
                            char resolution = '0', char frameRate = 'p');

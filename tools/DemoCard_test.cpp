@@ -13,6 +13,7 @@ using namespace recwriter;
 TEST(DemoCard, FileNamesFollowTheRecorderRule) {
     std::string name = RecordFileName(3, 83000, 83100);
     EXPECT_EQ(name, "100-03-083000-083100-00p000.h264");
+    EXPECT_TRUE(name[0] >= '1' && name[0] <= '9');
     ASSERT_EQ(name.size(), 32u);
     for (size_t dash : {3, 6, 13, 20}) EXPECT_EQ(name[dash], '-');
     EXPECT_EQ(name.substr(27), ".h264");
