@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,22 @@ void DoubleClickRow(HWND list, int row)
         in[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
     SendInput(4, in, sizeof(INPUT));
+}
+
+// What the panes show, for a failure's message; the screen is saved too.
+std::string PaneColours(CDlgPlayBack& page)
+{
+    std::string text;
+    char one[48];
+    for (int k = 0; k < 4; ++k) {
+        wintest::ScreenCapture shot(page.panes[k].VideoWindow());
+        std::snprintf(one, sizeof one, " pane %d: %06lx", k,
+                      static_cast<unsigned long>(shot.Pixel(shot.Width() / 2, shot.Height() / 2)));
+        text += one;
+    }
+    wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+        .SaveBmp("player_playback_failure.bmp");
+    return text;
 }
 
 int PlayTime(void* decoder)
@@ -143,7 +160,7 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
                 return false;
         return true;
     };
-    EXPECT_TRUE(PumpUntil(fourPictures, 5000)) << "each pane shows its channel's picture";
+    EXPECT_TRUE(PumpUntil(fourPictures, 5000)) << "each pane shows its channel's picture:" << PaneColours(page);
     // The selected pane (the first) is framed red, the others blue.
     EXPECT_TRUE(wintest::Near(wintest::ClientPixel(page.panes[0].m_hWnd, 0, 5), RGB(255, 0, 0), 10));
     EXPECT_TRUE(wintest::Near(wintest::ClientPixel(page.panes[1].m_hWnd, 0, 5), RGB(0, 0, 255), 10));
@@ -177,7 +194,7 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
 
     // At the end of the group the next one opens by itself.
     ASSERT_TRUE(PumpUntil([&] { return panel.channelPath[0] == paths[4]; }, 20000));
-    EXPECT_TRUE(PumpUntil(fourPictures, 5000));
+    EXPECT_TRUE(PumpUntil(fourPictures, 5000)) << PaneColours(page);
 
     // STOP: after two seconds nothing plays and no report is left over.
     SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED),
@@ -187,7 +204,8 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
     EXPECT_EQ(PendingBlockCount(), blocksBefore);
     for (int k = 0; k < 4; ++k) {
         EXPECT_TRUE(panel.channelPath[k].empty());
-        EXPECT_TRUE(ShowsColour(page.panes[k].VideoWindow(), VideoBackground(g_Settings.bkColor))) << k;
+        EXPECT_TRUE(ShowsColour(page.panes[k].VideoWindow(), VideoBackground(g_Settings.bkColor)))
+            << k << PaneColours(page);
     }
     EXPECT_EQ(CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL)), L"STOP");
 }
