@@ -239,6 +239,11 @@ void CTORQUELIANDlg::ApplyStartupLanguage()
     }
 }
 
+void CTORQUELIANDlg::ToggleMap()
+{
+    gpsPanel.OnToggleMap();
+}
+
 void CTORQUELIANDlg::UpdateTexts()
 {
     if (m_hWnd) {

@@ -55,6 +55,7 @@ public:
     void UpdateTexts() override;
     void ShowStreamInfo(const std::wstring& text) override;
     void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
+    void ToggleMap() override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();

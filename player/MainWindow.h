@@ -14,6 +14,9 @@ public:
     // stream-information box again, and the side panels (scope, GPS,
     // legend, map) unless they are folded away.
     virtual void ShowPanelsAfterFullScreen(bool sidePanelsHidden) = 0;
+    // Folds the map pane away, or shows it again (the GPS panel's map
+    // switch).
+    virtual void ToggleMap() = 0;
     // The search panel's path box shows path (the search root was chosen
     // elsewhere).
     virtual void ShowSearchRoot(const std::wstring& path) = 0;

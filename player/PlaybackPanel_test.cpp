@@ -42,6 +42,7 @@ public:
     void ShowStreamInfo(const std::wstring& text) override { streamInfo = text; }
     void ShowPanelsAfterFullScreen(bool) override { ++restored; }
     void ShowSearchRoot(const std::wstring&) override {}
+    void ToggleMap() override {}
 };
 
 class PlaybackPanelTest : public ::testing::Test {

@@ -49,6 +49,9 @@
 #define IDC_CUT_AVI             231
 #define IDC_STREAM_INFO         464
 
+// Controls of the map pane.
+#define IDC_MAP_CANVAS          555
+
 // Controls of the recording list.
 #define IDC_RECORD_LIST         227
 #define IDC_FIRST_PAGE          226
