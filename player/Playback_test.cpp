@@ -119,6 +119,8 @@ protected:
         g_Settings.mainDlg = dlg;
         ASSERT_TRUE(dlg->Create(nullptr));
         dlg->ShowWindow(SW_SHOW);
+        // Above the windows of the tests that run beside this one.
+        SetWindowPos(dlg->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         Pump(700);
         dlg->searchPanel.SetEnglish();
         CCommandLineInfo cmd;
