@@ -53,6 +53,8 @@ public:
     CFont streamFont;
 
     void UpdateTexts() override;
+    void ShowStreamInfo(const std::wstring& text) override;
+    void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
     void ToggleMap() override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
