@@ -54,6 +54,8 @@ public:
 
     void UpdateTexts() override;
     void ToggleMap() override;
+    void LoadLanguageImages() override;
+    void ApplyTrackColour() override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();

@@ -11,6 +11,11 @@ public:
     // Folds the map pane away, or shows it again (the GPS panel's map
     // switch).
     virtual void ToggleMap() = 0;
+    // The GPS panel's and the legend bar's button images in the current
+    // language (the search panel's language switch).
+    virtual void LoadLanguageImages() = 0;
+    // The map track takes the colour the GPS panel's radios chose.
+    virtual void ApplyTrackColour() = 0;
     // The search panel's path box shows path (the search root was chosen
     // elsewhere).
     virtual void ShowSearchRoot(const std::wstring& path) = 0;
