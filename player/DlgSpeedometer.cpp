@@ -201,6 +201,7 @@ void CSpeedometer::OnCtlColor(Message& m)
     case IDC_LATITUDE_UNIT:
     case IDC_SPEED_UNIT:
     case IDC_GPS_FIX_CAPTION:
+    case IDC_TRACK_CAPTION:
         ::SetTextColor(dc, RGB(255, 255, 255));
         ::SetBkMode(dc, TRANSPARENT);
         break;
