@@ -3,6 +3,7 @@
 #include "MainDialog.h"
 
 #include "AppSettings.h"
+#include "FakeEngine.h"
 #include "LanguageHolder.h"
 #include "PostedBlock.h"
 #include "RecordingTree.h"
@@ -93,6 +94,9 @@ protected:
         g_offThreadTouches = 0;
         dlg = new CTORQUELIANDlg;
         g_Settings.mainDlg = dlg;
+        // What reaches the playback is counted by a fake engine.
+        fake_engine::Reset();
+        dlg->playbackPage.controlPanel.engine = &fake_engine::Table();
         ASSERT_TRUE(dlg->Create(nullptr));
         dlg->ShowWindow(SW_SHOW);
         Pump(700);  // the start-up language choice runs after 500 ms
@@ -228,11 +232,12 @@ TEST_F(FileListTest, TwentyFiveRecordingsInPagesOfEleven)
     EXPECT_EQ(list->selectedPath, tree.Path(RecordingName(2, 80300, 80400)));  // record 13
     EXPECT_EQ(dlg->playbackPage.controlPanel.currentIndex, 13);
     Notify(NM_DBLCLK, 2);
-    EXPECT_EQ(dlg->playbackPage.playRequests, 1);
+    EXPECT_EQ(fake_engine::Count("CreateDecoder"), 1);
+    EXPECT_EQ(dlg->playbackPage.controlPanel.channelPath[1], tree.Path(RecordingName(2, 80300, 80400)));
     EXPECT_EQ(list->selectedRow, 2);
     Notify(NM_DBLCLK, 11);  // no such row
     Notify(NM_CLICK, -1);
-    EXPECT_EQ(dlg->playbackPage.playRequests, 1);
+    EXPECT_EQ(fake_engine::Count("CreateDecoder"), 1);
 }
 
 TEST_F(FileListTest, TextsOfTheListInEachLanguage)
@@ -281,7 +286,7 @@ TEST_F(FileListTest, ASearchDuringAScanRunsNext)
     Press(IDC_NEXT_PAGE);  // ignored while scanning
     Notify(NM_DBLCLK, 0);
     EXPECT_EQ(list->currentPage, 1);
-    EXPECT_EQ(dlg->playbackPage.playRequests, 0);
+    EXPECT_EQ(fake_engine::Count("CreateDecoder"), 0);
     // The path box shows the second folder at once; its search follows.
     dlg->searchPanel.SearchPath(second.Root());
     EXPECT_EQ(CString::WindowText(dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT)), second.Root());

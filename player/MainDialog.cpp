@@ -275,6 +275,24 @@ void CTORQUELIANDlg::UpdateTexts()
         streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
 }
 
+void CTORQUELIANDlg::ShowStreamInfo(const std::wstring& text)
+{
+    if (streamInfo.m_hWnd)
+        streamInfo.SetWindowText(text.c_str());
+}
+
+void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
+{
+    searchPanel.ShowWindow(SW_SHOW);
+    fileList.ShowWindow(SW_SHOW);
+    streamInfo.ShowWindow(SW_SHOW);
+    const int side = sidePanelsHidden ? SW_HIDE : SW_SHOW;
+    scopePanel.ShowWindow(side);
+    gpsPanel.ShowWindow(side);
+    legendBar.ShowWindow(side);
+    mapPane.ShowWindow(!sidePanelsHidden && !gpsPanel.mapHidden ? SW_SHOW : SW_HIDE);
+}
+
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)
 {
     // Keys only; the dialog manager's navigation stays off on purpose.

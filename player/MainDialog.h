@@ -56,6 +56,8 @@ public:
     void ToggleMap() override;
     void LoadLanguageImages() override;
     void ApplyTrackColour() override;
+    void ShowStreamInfo(const std::wstring& text) override;
+    void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();

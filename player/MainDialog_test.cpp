@@ -1,6 +1,7 @@
 #include "MainDialog.h"
 
 #include "AppSettings.h"
+#include "FakeEngine.h"
 #include "FileAssociation.h"
 #include "GResource.h"
 #include "LanguageHolder.h"
@@ -117,26 +118,41 @@ TEST_F(MainDialogTest, LanguageSwitchRelabelsAndIsSaved)
 
 TEST_F(MainDialogTest, KeysReachThePlaybackCommands)
 {
+    // The control panel drives a fake engine with a group open.
     CDlgPlayBkCtrl& panel = dlg->playbackPage.controlPanel;
+    fake_engine::Reset();
+    panel.engine = &fake_engine::Table();
+    panel.engine->CreateDecoder(&panel.decoder);
+    panel.playState = kPlaying;
     HWND target = panel.m_hWnd;
     struct Case {
         WPARAM key;
-        int paused, rate, nextFiles;
+        int paused, rate;
+        const wchar_t* label;
     } cases[] = {
-        {VK_SPACE, 1, 0, 0}, {VK_SPACE, 0, 0, 0}, {VK_RIGHT, 0, 1, 0},
-        {VK_LEFT, 0, 0, 0},  {VK_LEFT, 0, -1, 0}, {VK_DOWN, 0, -1, 1},
-        {VK_UP, 0, -1, 1},
+        {VK_SPACE, 1, 0, L"PAUSE"}, {VK_SPACE, 0, 0, L"1X"}, {VK_RIGHT, 0, 1, L"2X"},
+        {VK_LEFT, 0, 0, L"1X"},     {VK_LEFT, 0, -1, L"1/2X"}, {VK_UP, 0, -1, L"1/2X"},
     };
-    panel.paused = 0;
-    panel.rate = 0;
+    dlg->searchPanel.SetEnglish();
     for (const Case& c : cases) {
         PostMessageW(target, WM_KEYDOWN, c.key, 0);
         Pump(30);
         EXPECT_EQ(panel.paused, c.paused) << c.key;
-        EXPECT_EQ(panel.rate, c.rate) << c.key;
-        EXPECT_EQ(panel.nextFileRequests, c.nextFiles) << c.key;
+        EXPECT_EQ(panel.rateExponent, c.rate) << c.key;
+        EXPECT_EQ(CString::WindowText(GetDlgItem(target, IDC_RATE_LABEL)), c.label) << c.key;
     }
     EXPECT_EQ(g_Settings.playRate, -1);
+    EXPECT_EQ(fake_engine::Count("SetPlayRate"), 4);
+
+    // Down: the group stops and the next record of the list is chosen.
+    dlg->fileList.allRecords.resize(2);
+    panel.currentIndex = 0;
+    PostMessageW(target, WM_KEYDOWN, VK_DOWN, 0);
+    Pump(30);
+    EXPECT_EQ(panel.decoder, nullptr);
+    EXPECT_EQ(fake_engine::Count("EraseDecoder"), 1);
+    EXPECT_EQ(panel.currentIndex, 1);
+    dlg->fileList.allRecords.clear();
 
     // Esc in full screen leaves it; so does closing, which keeps the window.
     dlg->playbackPage.fullScreen = 1;

@@ -16,6 +16,12 @@ public:
     virtual void LoadLanguageImages() = 0;
     // The map track takes the colour the GPS panel's radios chose.
     virtual void ApplyTrackColour() = 0;
+    // The stream-information box shows text.
+    virtual void ShowStreamInfo(const std::wstring& text) = 0;
+    // After full screen: the search panel, the recording list and the
+    // stream-information box again, and the side panels (scope, GPS,
+    // legend, map) unless they are folded away.
+    virtual void ShowPanelsAfterFullScreen(bool sidePanelsHidden) = 0;
     // The search panel's path box shows path (the search root was chosen
     // elsewhere).
     virtual void ShowSearchRoot(const std::wstring& path) = 0;

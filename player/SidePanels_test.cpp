@@ -44,6 +44,8 @@ public:
     void UpdateTexts() override {}
     void ToggleMap() override { ++toggles; }
     void ShowSearchRoot(const std::wstring&) override {}
+    void ShowStreamInfo(const std::wstring&) override {}
+    void ShowPanelsAfterFullScreen(bool) override {}
     void LoadLanguageImages() override {}
     void ApplyTrackColour() override { ++trackColourCalls; }
     BOOL PreTranslateMessage(MSG* msg) override

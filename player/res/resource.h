@@ -10,6 +10,8 @@
 #define IDD_MAIN                102
 #define IDD_PLAYBACK            232
 #define IDD_PLAYBACK_CONTROL    235
+#define IDD_VIDEO               207
+#define IDD_VIDEO_FLAG          357
 #define IDD_GPS_PANEL           618
 #define IDD_SCOPE               647
 #define IDD_SCOPE_LEGEND        706
@@ -171,6 +173,23 @@
 #define IDC_LEGEND_X            543
 #define IDC_LEGEND_Y            544
 #define IDC_LEGEND_Z            545
+
+// Controls of a video pane: the window the engine draws into.
+#define IDC_VIDEO_WINDOW        326
+
+// Controls of the playback control panel.
+#define IDC_POSITION_SLIDER     229
+#define IDC_VOLUME_SLIDER       235
+#define IDC_PLAY                219
+#define IDC_PAUSE               232
+#define IDC_STOP                220
+#define IDC_FASTER              221
+#define IDC_SLOWER              222
+#define IDC_REWIND              218
+#define IDC_PREVIOUS_FILE       223
+#define IDC_NEXT_FILE           224
+#define IDC_RATE_LABEL          385
+#define IDC_TIME_LABEL          541
 
 // Commands.
 #define IDM_ABOUTBOX            0x0010
