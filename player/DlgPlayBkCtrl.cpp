@@ -545,13 +545,16 @@ void CDlgPlayBkCtrl::OnTimer(Message& m)
                 positionSlider.SetPos(ms, true);
                 positionSlider.Invalidate();
             }
+            const std::wstring time = PlayTimeText(ms) + CString::FromAnsi(g_Settings.totalTimeText);
+            SetTimeLabel(time.c_str());
         }
         break;
     case kNextFileTimer:
         KillTimer(kNextFileTimer);
         break;
     case kMapTimer:
-        // Places the vehicle and its track once the map pane is in.
+        if (vehicle.PlaceOnMap())
+            KillTimer(kMapTimer);
         break;
     default:
         m.handled = false;
@@ -564,10 +567,13 @@ void CDlgPlayBkCtrl::OnTimer(Message& m)
 
 void CDlgPlayBkCtrl::OnInfoFrameMessage(Message& m)
 {
-    // The information frames are read here once their panels are in; the
-    // copy is freed in every case.
-    TakeBlock<InfoFrame>(m);
+    // The copy is freed in every case, here.
     m.result = 0;
+    std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(m);
+    if (!frame)
+        return;
+    const size_t length = m.wParam < sizeof(InfoFrame) ? m.wParam : sizeof(InfoFrame);
+    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length, resyncPosition);
 }
 
 bool CDlgPlayBkCtrl::RefreshGroupIndices()
@@ -727,7 +733,9 @@ void CDlgPlayBkCtrl::StopAll()
         channelNumber[k] = 0;
         channelPath[k].clear();
     }
-    // The map's track is removed here once the map pane is in.
+    // The next group starts afresh on the map and in the GPS panel.
+    vehicle.Stop();
+    resyncPosition = 1;
 }
 
 void CDlgPlayBkCtrl::CloseDecoder()

@@ -15,6 +15,7 @@
 #include "EngineApi.h"
 #include "FileRecord.h"
 #include "PlayRates.h"
+#include "VehicleDisplay.h"
 #include "resource.h"
 
 #include <string>
@@ -87,6 +88,9 @@ public:
     int soundOn = 1;
     unsigned short volume = 0xFFFF;
     int sidePanelsHidden = 0;
+
+    // What the information frames show: the GPS panel, the charts, the map.
+    VehicleDisplay vehicle;
 
     CPositionSlider positionSlider;
     CWnd volumeSlider;

@@ -107,6 +107,8 @@ BOOL CTORQUELIANDlg::OnInitDialog()
         ToolButtons(i)->ReloadJpgResource(kToolButtonImages[i], ResourceModule());
     gpsPanel.playbackPage = &playbackPage;
     gpsPanel.mapPane = &mapPane;
+    playbackPage.controlPanel.vehicle.gpsPanel = &gpsPanel;
+    playbackPage.controlPanel.vehicle.mapPane = &mapPane;
     gpsPanel.Create(this);
     gpsPanel.ShowWindow(SW_SHOW);
     scopePanel.Create(this);
@@ -254,7 +256,7 @@ void CTORQUELIANDlg::LoadLanguageImages()
 
 void CTORQUELIANDlg::ApplyTrackColour()
 {
-    // The track belongs to the playback control, which is not in yet.
+    playbackPage.controlPanel.vehicle.ApplyTrackColour();
 }
 
 void CTORQUELIANDlg::UpdateTexts()

@@ -30,6 +30,12 @@ void SetUpChart(Cscope& chart, const RECT& c, int slot)
 }
 }  // namespace
 
+void ClearScopeCharts()
+{
+    if (auto* scope = dynamic_cast<CScopeDlg*>(CWnd::FromHandlePermanent(g_hScopeWnd)))
+        scope->ResetCharts();
+}
+
 BEGIN_MESSAGE_TABLE(CScopeDlg, CDialog)
     OnMessage<&CScopeDlg::OnSize>(WM_SIZE),
     OnMessage<&CScopeDlg::OnTimer>(WM_TIMER),

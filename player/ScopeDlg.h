@@ -17,6 +17,11 @@ struct AccelerationSample {
     double x, y, z;
 };
 
+class CScopeDlg;
+// Both charts of the scope panel (when there is one) empty, with their
+// scales; a new recording starts its curves afresh.
+void ClearScopeCharts();
+
 class CScopeDlg : public CDialog {
     DECLARE_MESSAGE_TABLE()
 
