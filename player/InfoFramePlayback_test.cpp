@@ -222,6 +222,12 @@ TEST_F(InfoFramePlaybackTest, PositionSpeedTimeAndChartsOfASouthEasternDrive)
     ASSERT_TRUE(PumpUntil([&] { return Panel().decoder == nullptr; }, 10000));
     Pump(300);
     EXPECT_EQ(PendingBlockCount(), blocks);
+    // The stop took the track off the map and forgot where the vehicle
+    // was: the next recording's first fix shows wherever it lies.
+    EXPECT_EQ(Panel().vehicle.track, 0);
+    EXPECT_FALSE(Panel().vehicle.state.hasShown);
+    EXPECT_FALSE(Panel().vehicle.state.hasPrevious);
+    EXPECT_EQ(Panel().resyncPosition, 1);
 }
 
 TEST_F(InfoFramePlaybackTest, AWesternDriveWithTheLegendAndTheMapSwitched)
