@@ -103,7 +103,7 @@ BEGIN_MESSAGE_TABLE(CDlgPlayBkCtrl, CDialog)
     OnMessage<&CDlgPlayBkCtrl::OnClose>(WM_CLOSE),
     OnMessage<&CDlgPlayBkCtrl::OnDestroy>(WM_DESTROY),
     OnMessage<&CDlgPlayBkCtrl::OnChannelEnd>(WM_CHANNEL_END),
-    OnMessage<&CDlgPlayBkCtrl::OnInfoFrameMessage>(WM_INFO_FRAME),
+    OnMessage<&CDlgPlayBkCtrl::OnInfoFrame>(WM_INFO_FRAME),
     OnMessage<&CDlgPlayBkCtrl::OnStepFrame>(WM_STEP_FRAME),
     OnNotify<&CDlgPlayBkCtrl::OnPositionReleased>(NM_RELEASEDCAPTURE, IDC_POSITION_SLIDER),
     OnNotify<&CDlgPlayBkCtrl::OnVolumeReleased>(NM_RELEASEDCAPTURE, IDC_VOLUME_SLIDER),
@@ -565,7 +565,7 @@ void CDlgPlayBkCtrl::OnTimer(Message& m)
 
 // --- Engine reports ------------------------------------------------------------
 
-void CDlgPlayBkCtrl::OnInfoFrameMessage(Message& m)
+void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
 {
     // The copy is freed in every case, here.
     m.result = 0;

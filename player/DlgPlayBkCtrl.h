@@ -127,7 +127,7 @@ private:
     void OnClose(Message& m);
     void OnDestroy(Message& m);
     LRESULT OnChannelEnd(WPARAM wParam, LPARAM);
-    void OnInfoFrameMessage(Message& m);
+    void OnInfoFrame(Message& m);
     LRESULT OnStepFrame(WPARAM, LPARAM);
     void OnPositionReleased(Message& m);
     void OnVolumeReleased(Message& m);
