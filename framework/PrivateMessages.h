@@ -15,7 +15,8 @@ const UINT WM_VIDEO_CLICKED = 0x1400;
 const UINT WM_VIDEO_DBLCLICKED = 0x1401;
 // A channel reached the end of its file (wParam: the channel).
 const UINT WM_CHANNEL_END = 0x1405;
-// An information frame of the playing group (a block).
+// An information frame of the playing group (a block; wParam: the length
+// of the engine's block, of which the first 48 bytes at most are copied).
 const UINT WM_INFO_FRAME = 0x1406;
 // Show one frame at the position slider's place (posted by the slider
 // while its button is held).

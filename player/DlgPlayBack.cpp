@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "PrivateMessages.h"
 #include "RecordFileName.h"
+#include "ScopeDlg.h"
 #include "StreamInfoText.h"
 
 #include <io.h>
@@ -129,7 +130,7 @@ void CDlgPlayBack::OnPaint()
 
 void CDlgPlayBack::PlaySelectedFile()
 {
-    // The charts are cleared here once the scope panel is in.
+    ClearScopeCharts();
     WaitCursor wait;
     // The record that will be opened (a pending previous/next step and
     // short records already applied); without one nothing happens.

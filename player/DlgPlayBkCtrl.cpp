@@ -103,7 +103,7 @@ BEGIN_MESSAGE_TABLE(CDlgPlayBkCtrl, CDialog)
     OnMessage<&CDlgPlayBkCtrl::OnClose>(WM_CLOSE),
     OnMessage<&CDlgPlayBkCtrl::OnDestroy>(WM_DESTROY),
     OnMessage<&CDlgPlayBkCtrl::OnChannelEnd>(WM_CHANNEL_END),
-    OnMessage<&CDlgPlayBkCtrl::OnInfoFrameMessage>(WM_INFO_FRAME),
+    OnMessage<&CDlgPlayBkCtrl::OnInfoFrame>(WM_INFO_FRAME),
     OnMessage<&CDlgPlayBkCtrl::OnStepFrame>(WM_STEP_FRAME),
     OnNotify<&CDlgPlayBkCtrl::OnPositionReleased>(NM_RELEASEDCAPTURE, IDC_POSITION_SLIDER),
     OnNotify<&CDlgPlayBkCtrl::OnVolumeReleased>(NM_RELEASEDCAPTURE, IDC_VOLUME_SLIDER),
@@ -545,13 +545,16 @@ void CDlgPlayBkCtrl::OnTimer(Message& m)
                 positionSlider.SetPos(ms, true);
                 positionSlider.Invalidate();
             }
+            const std::wstring time = PlayTimeText(ms) + CString::FromAnsi(g_Settings.totalTimeText);
+            SetTimeLabel(time.c_str());
         }
         break;
     case kNextFileTimer:
         KillTimer(kNextFileTimer);
         break;
     case kMapTimer:
-        // Places the vehicle and its track once the map pane is in.
+        if (vehicle.PlaceOnMap())
+            KillTimer(kMapTimer);
         break;
     default:
         m.handled = false;
@@ -562,12 +565,15 @@ void CDlgPlayBkCtrl::OnTimer(Message& m)
 
 // --- Engine reports ------------------------------------------------------------
 
-void CDlgPlayBkCtrl::OnInfoFrameMessage(Message& m)
+void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
 {
-    // The information frames are read here once their panels are in; the
-    // copy is freed in every case.
-    TakeBlock<InfoFrame>(m);
+    // The copy is freed in every case, here.
     m.result = 0;
+    std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(m);
+    if (!frame)
+        return;
+    const size_t length = m.wParam < sizeof(InfoFrame) ? m.wParam : sizeof(InfoFrame);
+    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length, resyncPosition);
 }
 
 bool CDlgPlayBkCtrl::RefreshGroupIndices()
@@ -727,7 +733,9 @@ void CDlgPlayBkCtrl::StopAll()
         channelNumber[k] = 0;
         channelPath[k].clear();
     }
-    // The map's track is removed here once the map pane is in.
+    // The next group starts afresh on the map and in the GPS panel.
+    vehicle.Stop();
+    resyncPosition = 1;
 }
 
 void CDlgPlayBkCtrl::CloseDecoder()

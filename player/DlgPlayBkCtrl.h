@@ -15,6 +15,7 @@
 #include "EngineApi.h"
 #include "FileRecord.h"
 #include "PlayRates.h"
+#include "VehicleDisplay.h"
 #include "resource.h"
 
 #include <string>
@@ -88,6 +89,9 @@ public:
     unsigned short volume = 0xFFFF;
     int sidePanelsHidden = 0;
 
+    // What the information frames show: the GPS panel, the charts, the map.
+    VehicleDisplay vehicle;
+
     CPositionSlider positionSlider;
     CWnd volumeSlider;
 
@@ -123,7 +127,7 @@ private:
     void OnClose(Message& m);
     void OnDestroy(Message& m);
     LRESULT OnChannelEnd(WPARAM wParam, LPARAM);
-    void OnInfoFrameMessage(Message& m);
+    void OnInfoFrame(Message& m);
     LRESULT OnStepFrame(WPARAM, LPARAM);
     void OnPositionReleased(Message& m);
     void OnVolumeReleased(Message& m);

@@ -204,6 +204,8 @@ void CDlgSearchPannel::SwitchLanguage(int index, int code)
     if (g_Settings.language)
         g_Settings.language->SetLanguage(index);
     g_Settings.languageCode = code;
+    if (g_Settings.mainDlg)
+        g_Settings.mainDlg->LoadLanguageImages();
     ApplyLanguage();
     if (g_Settings.mainDlg)
         g_Settings.mainDlg->UpdateTexts();

@@ -19,7 +19,7 @@ std::unique_ptr<InfoFrame> CopyInfoFrame(const uint8_t* data, uint32_t length)
 
 void CALLBACK InfoFrameCallback(const uint8_t* data, uint32_t length, uint32_t, uint32_t, void* user)
 {
-    PostBlock(static_cast<HWND>(user), WM_INFO_FRAME, 0, CopyInfoFrame(data, length));
+    PostBlock(static_cast<HWND>(user), WM_INFO_FRAME, length, CopyInfoFrame(data, length));
 }
 
 void CALLBACK EndCallback(int channel, void* user)

@@ -13,8 +13,8 @@
 // the frame's 48, the rest zero (a damaged file's block may be shorter).
 std::unique_ptr<InfoFrame> CopyInfoFrame(const uint8_t* data, uint32_t length);
 
-// Posts the copy as WM_INFO_FRAME (a block the receiver takes; freed here
-// when the post fails).
+// Posts the copy as WM_INFO_FRAME with the block's length (a block the
+// receiver takes; freed here when the post fails).
 void CALLBACK InfoFrameCallback(const uint8_t* data, uint32_t length, uint32_t timestampLow,
                                 uint32_t timestampHigh, void* user);
 // Posts WM_CHANNEL_END with the channel.

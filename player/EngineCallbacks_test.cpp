@@ -41,6 +41,12 @@ TEST(EngineCallbacks, ReportsArePostedToThePanelsWindow)
     std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(Message{msg.message, msg.wParam, msg.lParam});
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->year, 7);
+    EXPECT_EQ(msg.wParam, 48u);
+    // A short block says how short it is.
+    InfoFrameCallback(data.data(), 20, 0, 0, window.m_hWnd);
+    ASSERT_TRUE(PeekMessageW(&msg, window.m_hWnd, WM_INFO_FRAME, WM_INFO_FRAME, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 20u);
+    EXPECT_TRUE(TakeBlock<InfoFrame>(Message{msg.message, msg.wParam, msg.lParam}));
     ASSERT_TRUE(PeekMessageW(&msg, window.m_hWnd, WM_CHANNEL_END, WM_CHANNEL_END, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 2u);
     EXPECT_EQ(PendingBlockCount(), before);

@@ -105,6 +105,10 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     mapPane.ShowWindow(SW_SHOW);
     for (int i = 0; i < 6; ++i)
         ToolButtons(i)->ReloadJpgResource(kToolButtonImages[i], ResourceModule());
+    gpsPanel.playbackPage = &playbackPage;
+    gpsPanel.mapPane = &mapPane;
+    playbackPage.controlPanel.vehicle.gpsPanel = &gpsPanel;
+    playbackPage.controlPanel.vehicle.mapPane = &mapPane;
     gpsPanel.Create(this);
     gpsPanel.ShowWindow(SW_SHOW);
     scopePanel.Create(this);
@@ -244,6 +248,17 @@ void CTORQUELIANDlg::ToggleMap()
     gpsPanel.OnToggleMap();
 }
 
+void CTORQUELIANDlg::LoadLanguageImages()
+{
+    gpsPanel.LoadLanguageImages();
+    legendBar.LoadLanguageImages();
+}
+
+void CTORQUELIANDlg::ApplyTrackColour()
+{
+    playbackPage.controlPanel.vehicle.ApplyTrackColour();
+}
+
 void CTORQUELIANDlg::UpdateTexts()
 {
     if (m_hWnd) {
@@ -254,6 +269,7 @@ void CTORQUELIANDlg::UpdateTexts()
     if (textsReady) {
         fileList.ApplyLanguage();
         legendBar.UpdateTexts();
+        legendBar.LayoutButtons();
         gpsPanel.UpdateTexts();
         playbackPage.controlPanel.UpdateToolTips();
     }

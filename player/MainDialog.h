@@ -53,9 +53,11 @@ public:
     CFont streamFont;
 
     void UpdateTexts() override;
+    void ToggleMap() override;
+    void LoadLanguageImages() override;
+    void ApplyTrackColour() override;
     void ShowStreamInfo(const std::wstring& text) override;
     void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
-    void ToggleMap() override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();

@@ -43,6 +43,8 @@ public:
     void ShowPanelsAfterFullScreen(bool) override { ++restored; }
     void ShowSearchRoot(const std::wstring&) override {}
     void ToggleMap() override {}
+    void LoadLanguageImages() override {}
+    void ApplyTrackColour() override {}
 };
 
 class PlaybackPanelTest : public ::testing::Test {

@@ -16,7 +16,8 @@ unsigned long ChannelColour(int channel)
     return channel >= 1 && channel <= 4 ? colours[channel - 1] : 0;
 }
 
-std::wstring WritePlayableRecording(const std::wstring& folder, int channel, int startHms, int seconds)
+std::wstring WritePlayableRecording(const std::wstring& folder, int channel, int startHms, int seconds,
+                                    std::function<std::vector<uint8_t>(size_t k, const InfoFrame& drive)> infoBlock)
 {
     // The streams are made at build time beside the tests (player/CMakeLists.txt).
     std::vector<uint8_t> stream;
@@ -27,6 +28,7 @@ std::wstring WritePlayableRecording(const std::wstring& folder, int channel, int
     r.channel = channel;
     r.startHms = startHms;
     r.seconds = seconds;
+    r.infoBlock = std::move(infoBlock);
     const size_t count = size_t(seconds) * size_t(r.fps);
     if (frames.size() < count)
         return std::wstring();

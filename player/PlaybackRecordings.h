@@ -4,7 +4,13 @@
 // recorder's file names.
 #pragma once
 
+#include "Ostrivel.h"
+
+#include <stddef.h>
+#include <stdint.h>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace fixture {
 
@@ -12,7 +18,11 @@ namespace fixture {
 unsigned long ChannelColour(int channel);
 
 // Writes folder\<recorder's name> for channel 1..4, starting at startHms
-// and `seconds` long (at most 10); the path, empty when it failed.
-std::wstring WritePlayableRecording(const std::wstring& folder, int channel, int startHms, int seconds);
+// and `seconds` long (at most 10); the path, empty when it failed. When
+// given, infoBlock(k, drive) is the information block of picture k in place
+// of the demo drive's frame.
+std::wstring WritePlayableRecording(
+    const std::wstring& folder, int channel, int startHms, int seconds,
+    std::function<std::vector<uint8_t>(size_t k, const InfoFrame& drive)> infoBlock = nullptr);
 
 }  // namespace fixture

@@ -42,7 +42,7 @@ BOOL CTORQUELIANApp::InitInstance()
 
 int CTORQUELIANApp::ExitInstance()
 {
-    if (relaunchOnExit)
+    if (RelaunchOnExit())
         RelaunchSelf();
     return CWinApp::ExitInstance();
 }

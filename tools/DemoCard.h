@@ -4,8 +4,11 @@
 
 #include "AudioFraming.h"
 #include "H264Stream.h"
+#include "Ostrivel.h"
 
+#include <stddef.h>
 #include <stdint.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,9 @@ struct DemoRecording {
     int fps = 25;
     double routeOffset = 0;        // seconds of the drive before this recording
     int audioCodec = 0;            // 2 G.726, 3 ADPCM, 0 no sound
+    // When set: the information block of picture k (any length, empty for
+    // none) in place of the drive's frame, which it is given.
+    std::function<std::vector<uint8_t>(size_t k, const InfoFrame& drive)> infoBlock;
 };
 
 // Microseconds of sound in one audio frame of the codec (2 G.726, else ADPCM).

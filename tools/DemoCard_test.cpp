@@ -97,6 +97,36 @@ TEST(DemoCard, RecordingsCarryOneFramePerPictureWithInformation) {
     EXPECT_EQ(file[second + 24 + 5], 1);                  // info frame's second
 }
 
+TEST(DemoCard, ARecordingTakesTheInformationBlocksItIsGiven) {
+    std::vector<H264Frame> frames(3);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        frames[i].intra = i == 0;
+        frames[i].bytes = {0, 0, 0, 1, uint8_t(i == 0 ? 0x65 : 0x41), 0x88};
+    }
+    DemoRecording r;
+    r.seconds = 1;
+    // Picture 1 has a block of 20 bytes, picture 2 none; picture 0 the
+    // drive's own frame with the speed changed.
+    r.infoBlock = [](size_t k, const InfoFrame& drive) {
+        std::vector<uint8_t> block;
+        if (k == 2) return block;
+        InfoFrame f = drive;
+        f.speedKmh = uint16_t(200 + k);
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(&f);
+        block.assign(b, b + (k == 1 ? 20 : sizeof f));
+        return block;
+    };
+    std::vector<uint8_t> file = BuildDemoRecording(r, frames);
+    const size_t p0 = 0x10000, p1 = p0 + 24 + 48 + 6, p2 = p1 + 24 + 20 + 6;
+    ASSERT_EQ(file.size(), p2 + 24 + 6);
+    EXPECT_EQ(rec::LoadLE16(&file[p0 + 12]), 48);
+    EXPECT_EQ(rec::LoadLE16(&file[p0 + 24 + 10]), 200);
+    EXPECT_EQ(file[p0 + 24 + 8], 'A');
+    EXPECT_EQ(rec::LoadLE16(&file[p1 + 12]), 20);
+    EXPECT_EQ(rec::LoadLE16(&file[p1 + 24 + 10]), 201);
+    EXPECT_EQ(rec::LoadLE16(&file[p2 + 12]), 0);
+}
+
 // Walks the packets of a record file: the kinds in order and the audio
 // frames each audio packet carries.
 static std::vector<std::pair<rec::TagKind, size_t>> PacketsOf(const std::vector<uint8_t>& file, size_t frameBytes) {

@@ -41,6 +41,42 @@
 #define IDB_PANEL_PLAY          243
 #define IDB_PANEL_BACKGROUND    740
 
+// The GPS panel: the speed gauge by bands of 20 (and its start-up look),
+// the separator, the map and About buttons of each language.
+#define IDB_GAUGE_140           657
+#define IDB_GAUGE_0             658
+#define IDB_GAUGE_20            659
+#define IDB_GAUGE_40            660
+#define IDB_GAUGE_60            661
+#define IDB_GAUGE_80            662
+#define IDB_GAUGE_100           663
+#define IDB_GAUGE_120           664
+#define IDB_GAUGE_START         665
+#define IDB_GPS_SEPARATOR       688
+#define IDB_MAP_HIDE_SC         759
+#define IDB_MAP_SHOW_SC         760
+#define IDB_MAP_HIDE_EN         761
+#define IDB_MAP_SHOW_EN         762
+#define IDB_MAP_HIDE_TC         767
+#define IDB_MAP_SHOW_TC         768
+#define IDB_ABOUT_SC            778
+#define IDB_ABOUT_TC            779
+#define IDB_ABOUT_EN            780
+
+// The scope legend bar's buttons, lit (their chart shown) and dim, in
+// Chinese and English; and the three spare buttons'.
+#define IDB_SPEED_DIM_CN        696
+#define IDB_ACCEL_DIM_CN        697
+#define IDB_LEGEND_SPARE1       698
+#define IDB_LEGEND_SPARE2       699
+#define IDB_LEGEND_SPARE3       700
+#define IDB_SPEED_LIT_CN        701
+#define IDB_ACCEL_LIT_CN        702
+#define IDB_SPEED_DIM_EN        751
+#define IDB_SPEED_LIT_EN        752
+#define IDB_ACCEL_DIM_EN        753
+#define IDB_ACCEL_LIT_EN        754
+
 // Controls of the main dialog.
 #define IDC_SPLIT1              210
 #define IDC_SPLIT4              234
@@ -108,6 +144,53 @@
 #define IDC_AVI_OUT_FILE        337
 #define IDC_AVI_PROGRESS        387
 #define IDC_AVI_START           225
+
+// Controls of the GPS panel.
+#define IDC_GPS_GAUGE           492
+#define IDC_GPS_LONGITUDE       305
+#define IDC_GPS_LATITUDE        306
+#define IDC_GPS_SPEED           308
+#define IDC_TRACK_CAPTION       533
+#define IDC_TRACK_RED_NAME      500
+#define IDC_TRACK_GREEN_NAME    501
+#define IDC_TRACK_BLUE_NAME     502
+#define IDC_TRACK_BLACK_NAME    503
+#define IDC_GPS_SEPARATOR       504
+#define IDC_POSITION_CAPTION    534
+#define IDC_LONGITUDE_CAPTION   535
+#define IDC_LATITUDE_CAPTION    536
+#define IDC_LONGITUDE_UNIT      537
+#define IDC_LATITUDE_UNIT       538
+#define IDC_SPEED_CAPTION       527
+#define IDC_SPEED_UNIT          541
+#define IDC_GPS_FIX_CAPTION     560
+#define IDC_GPS_TOP_LINE        540
+#define IDC_GPS_LEFT_LINE       548
+#define IDC_TRACK_RED           493
+#define IDC_TRACK_GREEN         494
+#define IDC_TRACK_BLUE          495
+#define IDC_TRACK_BLACK         496
+#define IDC_GPS_FIX             559
+#define IDC_MAP_PROVIDER        311
+#define IDC_MAP_BUTTON          759
+#define IDC_ABOUT_BUTTON        769
+
+// Controls of the scope panel; its button shows the speed chart.
+#define IDC_SPEED_CHART         465
+#define IDC_ACCEL_CHART         544
+#define IDC_BRAKE_LABEL         551
+#define IDC_SHOW_SPEED_CHART    225
+
+// Controls of the scope legend bar.
+#define IDC_LEGEND_SPEED_BUTTON 456
+#define IDC_LEGEND_ACCEL_BUTTON 457
+#define IDC_LEGEND_SPARE1       458
+#define IDC_LEGEND_SPARE2       459
+#define IDC_LEGEND_SPARE3       460
+#define IDC_LEGEND_SPEED        542
+#define IDC_LEGEND_X            543
+#define IDC_LEGEND_Y            544
+#define IDC_LEGEND_Z            545
 
 // Controls of a video pane: the window the engine draws into.
 #define IDC_VIDEO_WINDOW        326
