@@ -7,8 +7,10 @@ add_subdirectory(${ZARV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 
 # zarv_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [TIMEOUT s] [LABELS l] [DISPLAY])
 # One console test program, run by ctest through Wine. DISPLAY marks a test
-# that shows windows and reads the screen back: such tests run one at a time,
-# so that no other test's window covers what they look at.
+# that shows windows and reads the screen back (label "display"): such tests
+# run one at a time, so that no other test's window covers what they look
+# at, and scripts/ctest-wine runs them after the others, so that no busy
+# neighbour slows the playback they time.
 function(zarv_add_test name)
   cmake_parse_arguments(T "DISPLAY" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -20,6 +22,7 @@ function(zarv_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   if(T_DISPLAY)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+    list(APPEND T_LABELS display)
   endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
