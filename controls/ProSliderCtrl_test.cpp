@@ -101,24 +101,11 @@ struct SliderBench {
 };
 
 // The real mouse: input as the user makes it, through the system's queue.
-void MouseTo(POINT p)
-{
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (p.x * 65536 + w / 2) / w;
-    in.mi.dy = (p.y * 65536 + h / 2) / h;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof in);
-    wintest::Pump(30);
-}
+using wintest::MouseTo;
 
 void Button(bool down)
 {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &in, sizeof in);
+    wintest::MouseButton(down);
 }
 
 void Click(POINT p)

@@ -151,6 +151,64 @@ bool ScreenCapture::SaveBmp(const std::string& path) const
     return std::fclose(f) == 0 && ok;
 }
 
+bool ScreenCapture::Centroid(COLORREF colour, double* x, double* y) const
+{
+    double sx = 0, sy = 0;
+    long n = 0;
+    for (int j = 0; j < m_height; ++j)
+        for (int i = 0; i < m_width; ++i)
+            if (m_pixels[static_cast<size_t>(j) * m_width + i] == colour) {
+                sx += i;
+                sy += j;
+                ++n;
+            }
+    if (!n)
+        return false;
+    *x = sx / n;
+    *y = sy / n;
+    return true;
+}
+
+namespace {
+void SendMouse(DWORD flags, LONG dx, LONG dy, DWORD data, DWORD settleMs)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    in.mi.mouseData = data;
+    in.mi.dwFlags = flags;
+    ::SendInput(1, &in, sizeof in);
+    if (settleMs)
+        Pump(settleMs);
+}
+}  // namespace
+
+void MouseTo(POINT p, DWORD settleMs)
+{
+    // The pointer goes exactly there (absolute input positions are in
+    // 65536ths of the screen and may land a pixel off); a move of nothing
+    // through the input queue then reports it as the user's own move.
+    ::SetCursorPos(p.x, p.y);
+    SendMouse(MOUSEEVENTF_MOVE, 0, 0, 0, settleMs);
+}
+
+void MouseToClient(HWND window, POINT client, DWORD settleMs)
+{
+    ::ClientToScreen(window, &client);
+    MouseTo(client, settleMs);
+}
+
+void MouseButton(bool down, DWORD settleMs)
+{
+    SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, 0, 0, 0, settleMs);
+}
+
+void MouseWheel(int delta, DWORD settleMs)
+{
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), settleMs);
+}
+
 bool Near(COLORREF a, COLORREF b, int tolerance)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&

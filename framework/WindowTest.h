@@ -35,6 +35,14 @@ public:
     // Pixels within the rectangle (x0, y0)-(x1, y1) that match.
     int Count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& match) const;
     int CountColour(int x0, int y0, int x1, int y1, COLORREF colour) const;
+    // Pixels of colour in the whole capture.
+    int Count(COLORREF colour) const { return CountColour(0, 0, m_width, m_height, colour); }
+    bool operator==(const ScreenCapture& other) const
+    {
+        return m_width == other.m_width && m_height == other.m_height && m_pixels == other.m_pixels;
+    }
+    // Mean position of the pixels of colour; false when there are none.
+    bool Centroid(COLORREF colour, double* x, double* y) const;
     // A 24-bit BMP file of the capture.
     bool SaveBmp(const std::string& path) const;
 
@@ -42,6 +50,13 @@ private:
     int m_width = 0, m_height = 0;
     std::vector<COLORREF> m_pixels;
 };
+
+// The real mouse, through the system's input queue as the user moves it;
+// each call then pumps messages for settleMs.
+void MouseTo(POINT screen, DWORD settleMs = 30);
+void MouseToClient(HWND window, POINT client, DWORD settleMs = 30);
+void MouseButton(bool down, DWORD settleMs = 0);
+void MouseWheel(int delta, DWORD settleMs = 20);
 
 // Colours within tolerance per channel.
 bool Near(COLORREF a, COLORREF b, int tolerance);

@@ -155,7 +155,7 @@ protected:
             if (p.x < 0 || p.y < 0 || p.x >= kWidth || p.y >= kHeight) continue;
             if (Inside(vehicleArea, p) || Inside(flag, p)) continue;
             ++*looked;
-            *matched += shot.At(p.x, p.y) == colour;
+            *matched += shot.Pixel(p.x, p.y) == colour;
         }
     }
 
@@ -190,27 +190,27 @@ TEST_F(MapWindowTest, RouteShowsTrackArrowFlagNorthArrowAndScaleBar) {
     POINT s = PixelOf(view, route[0].lon, route[0].lat);
     int flag = 0;
     for (int y = s.y - kFlagPoleHeight; y < s.y; ++y)
-        for (int x = s.x; x < s.x + kFlagLength; ++x) flag += shot.At(x, y) == palette::kFlag;
+        for (int x = s.x; x < s.x + kFlagLength; ++x) flag += shot.Pixel(x, y) == palette::kFlag;
     EXPECT_GT(flag, 30);
 
     // The north arrow: its west half dark, its east half light, "N" above.
     OverlayLayout l = LayoutOverlays(kWidth, kHeight);
     int mid = l.northTip.x, low = l.northTail.y - 8;
-    EXPECT_EQ(shot.At(mid - 3, low), palette::kSymbol);
-    EXPECT_EQ(shot.At(mid + 3, low), palette::kHalo);
-    EXPECT_EQ(shot.At(mid, l.northTip.y + 4), palette::kSymbol);   // the axis, below the tip
+    EXPECT_EQ(shot.Pixel(mid - 3, low), palette::kSymbol);
+    EXPECT_EQ(shot.Pixel(mid + 3, low), palette::kHalo);
+    EXPECT_EQ(shot.Pixel(mid, l.northTip.y + 4), palette::kSymbol);   // the axis, below the tip
     int letter = 0;
     for (int y = l.northArrow.top; y < l.northTip.y - 1; ++y)
-        for (int x = l.northArrow.left; x < l.northArrow.right; ++x) letter += shot.At(x, y) == palette::kSymbol;
+        for (int x = l.northArrow.left; x < l.northArrow.right; ++x) letter += shot.Pixel(x, y) == palette::kSymbol;
     EXPECT_GT(letter, 10);
 
     // The scale bar: 200 m at 4.78 / 1.157 m a pixel on this latitude: 48 px.
     double groundMetresPerPixel = MetresPerPixelAtZoom(15) * cos(kLat0 * kPi / 180);
     double want = 200 / groundMetresPerPixel;
     int x = l.scaleOrigin.x;
-    while (shot.At(x, l.scaleOrigin.y) == palette::kSymbol) ++x;
+    while (shot.Pixel(x, l.scaleOrigin.y) == palette::kSymbol) ++x;
     EXPECT_NEAR(x - l.scaleOrigin.x, want, 1.0);
-    EXPECT_EQ(shot.At(l.scaleOrigin.x - 1, l.scaleOrigin.y) == palette::kSymbol, false);
+    EXPECT_EQ(shot.Pixel(l.scaleOrigin.x - 1, l.scaleOrigin.y) == palette::kSymbol, false);
 }
 
 TEST_F(MapWindowTest, ArrowPointsByDirection) {
@@ -228,9 +228,9 @@ TEST_F(MapWindowTest, ArrowPointsByDirection) {
         ASSERT_EQ(_MAP_UpdateVehicle(map, vehicle, last.x.c_str(), last.y.c_str(), c.direction, 0, "", "", ""), 0);
         maptest::Shot shot = maptest::Grab(window);
         std::array<POINT, 4> arrow = VehicleArrow(v.x, v.y, c.direction);
-        EXPECT_EQ(shot.At(arrow[0].x, arrow[0].y), palette::kVehicle) << c.direction;   // the tip itself
-        EXPECT_EQ(shot.At(v.x + c.ahead.x, v.y + c.ahead.y), palette::kVehicle) << c.direction;
-        EXPECT_EQ(shot.At(v.x + c.behind.x, v.y + c.behind.y), palette::kVehicleDisc) << c.direction;
+        EXPECT_EQ(shot.Pixel(arrow[0].x, arrow[0].y), palette::kVehicle) << c.direction;   // the tip itself
+        EXPECT_EQ(shot.Pixel(v.x + c.ahead.x, v.y + c.ahead.y), palette::kVehicle) << c.direction;
+        EXPECT_EQ(shot.Pixel(v.x + c.behind.x, v.y + c.behind.y), palette::kVehicleDisc) << c.direction;
     }
 }
 
@@ -253,7 +253,7 @@ TEST_F(MapWindowTest, NewPointRepaintsOnlyItsSegment) {
     EXPECT_EQ(dirty.right, segment.right);
     EXPECT_EQ(dirty.bottom, segment.bottom);
     maptest::Shot shot = maptest::Grab(window);
-    EXPECT_EQ(shot.At(b.x, b.y), palette::kDefaultTrack);
+    EXPECT_EQ(shot.Pixel(b.x, b.y), palette::kDefaultTrack);
 }
 
 TEST_F(MapWindowTest, TrackColourMarkerAndDeletion) {
@@ -327,7 +327,7 @@ TEST_F(MapWindowTest, WheelZoomsAboutTheCursor) {
     OverlayLayout l = LayoutOverlays(kWidth, kHeight);
     maptest::Shot shot = maptest::Grab(window);
     int end = l.scaleOrigin.x;
-    while (shot.At(end, l.scaleOrigin.y) == palette::kSymbol) ++end;
+    while (shot.Pixel(end, l.scaleOrigin.y) == palette::kSymbol) ++end;
     double groundMetresPerPixel = MetresPerPixelAtZoom(16) * cos(kLat0 * kPi / 180);
     EXPECT_NEAR(end - l.scaleOrigin.x, 200 / groundMetresPerPixel, 1.0);   // 200 m, now in 97 px
 }

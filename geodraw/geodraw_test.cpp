@@ -151,6 +151,6 @@ TEST(GeoDraw, DeadHandlesGiveOneAndTouchNothing) {
     EXPECT_EQ(_MAP_TKDrawPoint(track), 0);   // nothing new to draw
 
     maptest::Shot after = maptest::Grab(window);
-    EXPECT_TRUE(before.pixels == after.pixels);
+    EXPECT_TRUE(before == after);
     EXPECT_EQ(_MAP_IsLoadComplete(map), 0);
 }
