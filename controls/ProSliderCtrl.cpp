@@ -82,6 +82,27 @@ CProSliderCtrl::~CProSliderCtrl()
     dragging = 0;
 }
 
+void CProSliderCtrl::SetRange(int low, int high, bool redraw)
+{
+    SendMessage(TBM_SETRANGEMIN, FALSE, low);
+    SendMessage(TBM_SETRANGEMAX, redraw, high);
+}
+
+int CProSliderCtrl::GetPos() const
+{
+    return m_hWnd ? static_cast<int>(::SendMessageW(m_hWnd, TBM_GETPOS, 0, 0)) : 0;
+}
+
+void CProSliderCtrl::SetPos(int pos, bool redraw)
+{
+    SendMessage(TBM_SETPOS, redraw, pos);
+}
+
+int CProSliderCtrl::RangeMax() const
+{
+    return m_hWnd ? static_cast<int>(::SendMessageW(m_hWnd, TBM_GETRANGEMAX, 0, 0)) : 0;
+}
+
 bool CProSliderCtrl::IsVertical() const
 {
     return m_hWnd && (::GetWindowLongW(m_hWnd, GWL_STYLE) & TBS_VERT);

@@ -43,6 +43,12 @@ public:
     int dragging = 0;  // the left button is held on the control
     int tracking = 0;  // mouse-leave tracking is armed
 
+    // The trackbar's range, position and upper end, in 32-bit values.
+    void SetRange(int low, int high, bool redraw = true);
+    int GetPos() const;
+    void SetPos(int pos, bool redraw = true);
+    int RangeMax() const;
+
     // Rings of a rounded shape that lightens towards its centre line,
     // starting in colour on r; shrinks on every side first, then only across
     // the slider's axis.

@@ -38,7 +38,6 @@ BEGIN_MESSAGE_TABLE(CDlgPlayBack, CDialog)
     OnMessage<&CDlgPlayBack::OnGetMinMaxInfo>(WM_GETMINMAXINFO),
     OnMessage<&CDlgPlayBack::OnPaint>(WM_PAINT),
     OnMessage<&CDlgPlayBack::OnDestroy>(WM_DESTROY),
-    OnCommand<&CDlgPlayBack::OnCutToAvi>(ID_CUT_TO_AVI, 0),
 END_MESSAGE_TABLE()
 
 CDlgPlayBack::CDlgPlayBack() : CDialog(IDD_PLAYBACK)
@@ -238,12 +237,10 @@ void CDlgPlayBack::OnPanelEvent(Message&)
     // The search panel announces a day search; the page has nothing to do.
 }
 
-void CDlgPlayBack::OnCutToAvi(Message& m)
+void CDlgPlayBack::CutSelectedPaneToAvi()
 {
-    // The main window's AVI button: the selected pane's command.
     if (selectedPane >= 0 && selectedPane < kPaneCount && panes[selectedPane].m_hWnd)
         panes[selectedPane].SendMessage(WM_COMMAND, ID_CUT_TO_AVI, 0);
-    m.handled = false;
 }
 
 // --- Full screen and closing -------------------------------------------
@@ -257,7 +254,7 @@ void CDlgPlayBack::LeaveFullScreen()
         ::SetWindowPlacement(m_hWnd, &savedPlacement);
     ShowWindow(SW_SHOW);
     if (g_Settings.mainDlg)
-        g_Settings.mainDlg->ShowPanelsAfterFullScreen(controlPanel.sidePanelsHidden != 0);
+        g_Settings.mainDlg->ShowPanelsAfterFullScreen(controlPanel.sidePanelHidden != 0);
     fullScreen = 0;
     if (m_hWnd)
         ::UpdateWindow(m_hWnd);

@@ -42,6 +42,8 @@ public:
     // The selected pane's stream information into the main window's box.
     void UpdatePaneInfo();
     void LeaveFullScreen();
+    // "Cut and Turn to AVI" through the selected pane's own command.
+    void CutSelectedPaneToAvi();
 
     CDlgFileList* FileList() const;
 
@@ -56,5 +58,4 @@ private:
     void OnGetMinMaxInfo(Message& m);
     void OnPaint();
     void OnDestroy(Message& m);
-    void OnCutToAvi(Message& m);
 };

@@ -1,20 +1,32 @@
-// The playback control panel along the bottom of the playback page. This
-// is its engine-driving half: it turns the record chosen in the recording
-// list into a recording group of up to eight channel files (slot k plays
+// The playback control panel along the bottom of the playback page.
+//
+// Its engine-driving half turns the record chosen in the recording list
+// into a recording group of up to eight channel files (slot k plays
 // channel number k + 1 in pane k), opens them into one engine handle and
 // plays, pauses, changes the rate, plays backwards, seeks, steps single
 // frames, follows the play position, moves on when the channels end, steps
-// to the previous or next recording, and stops.
+// to the previous or next recording, and stops. Engine callbacks arrive as
+// posted messages (EngineCallbacks.h). Stopping waits for the engine's play
+// threads, then drops the reports they queued before they ended: a report
+// never reaches a later group.
 //
-// Engine callbacks arrive as posted messages (EngineCallbacks.h). Stopping
-// waits for the engine's play threads, then drops the reports they queued
-// before they ended: a report never reaches a later group.
+// Its visible half is the control bar: the position and volume sliders,
+// the bitmap buttons with their tool tips, the image labels for pane
+// splits, snapshot, cut to AVI and sound, the rate and time labels, laid
+// out for the panel's width (ControlBarLayout.h); the keys; the sound
+// switch and volume; full screen and the side panels; the snapshot of the
+// playing channels with its notice (SnapshotFiles.h, CDlgDelayNotiFy).
 #pragma once
 
 #include "Dialog.h"
+#include "DlgDelayNotiFy.h"
 #include "EngineApi.h"
+#include "ExStatic.h"
 #include "FileRecord.h"
+#include "Gdi.h"
+#include "ImageButton.h"
 #include "PlayRates.h"
+#include "ProSliderCtrl.h"
 #include "VehicleDisplay.h"
 #include "resource.h"
 
@@ -24,27 +36,6 @@
 class CDlgPlayBack;
 class CDlgFileList;
 class LanguageHolder;
-
-// The position slider until the program's own slider control is in: a
-// trackbar whose range and position are set with 32-bit messages, with the
-// fields the panel reads and writes.
-class CPositionSlider : public CWnd {
-    DECLARE_MESSAGE_TABLE()
-
-public:
-    int rangeMin = 0;
-    int rangeMax = 0;
-    int position = 0;  // the played part's fill
-    int dragging = 0;  // the left button is held on the slider
-
-    void SetRange(int low, int high);
-    int GetPos() const;
-    void SetPos(int ms, bool redraw);
-    int RangeMax() const;
-
-private:
-    void OnLButtonDown(Message& m);
-};
 
 class CDlgPlayBkCtrl : public CDialog {
     DECLARE_MESSAGE_TABLE()
@@ -85,15 +76,29 @@ public:
     int slotStart[kSlots][3] = {};
     int slotEnd[kSlots][3] = {};
 
+    // The control bar.
+    static const int kButtonCount = 10;
+    static const int kCaptionCount = 6;
+    CBrush brush;               // the panel's background
+    int bkScheme = 0;           // the colour scheme at start (1: dark)
     int soundOn = 1;
     unsigned short volume = 0xFFFF;
-    int sidePanelsHidden = 0;
+    int sidePanelHidden = 0;
+    WINDOWPLACEMENT sidePanelPlacement = {};  // the page's, while the side panels are hidden
+    RECT sidePanelRect = {};
+    CDlgDelayNotiFy notice;
+
+    CProSliderCtrl positionSlider;
+    CWnd volumeSlider;
+    CExStatic captions[kCaptionCount];  // 225, 226, 227, 228, 216, 217
+    CImageButton buttons[kButtonCount]; // 219, 232, 220, 221, 222, 223, 224, 218, 233, 234
+    CExStatic splitStatics[4];          // one, four, nine, sixteen panes
+    CExStatic snapshotStatic;
+    CExStatic cutAviStatic;
+    CExStatic soundStatic;
 
     // What the information frames show: the GPS panel, the charts, the map.
     VehicleDisplay vehicle;
-
-    CPositionSlider positionSlider;
-    CWnd volumeSlider;
 
     // Opens the group of the record at currentIndex (or the one remembered
     // for a previous/next step) and plays it.
@@ -109,10 +114,19 @@ public:
     void PreviousFile();
     void NextFile();
     void StopAll();
+    // The volume slider shows `volume`, which the engine plays at (0 with
+    // the sound off).
     void ApplyVolume();
-    // The control bar's snapshot and tool tips (not built yet).
-    void Snapshot() {}
-    void UpdateToolTips() {}
+    // A BMP file of the picture of every playing channel among slots 0-3,
+    // beside its recording; the notice lists each file saved or not.
+    void CaptureSnapshot();
+    // The buttons' tool tips in the current language.
+    void RelabelButtons();
+    // Full screen: the page over the main window, the other panels hidden.
+    void EnterFullScreen();
+    // The side panels hidden with the page over their room, or back.
+    void ToggleSidePanels();
+    void ToggleSound();
 
     // The recording list's shown records (empty without the list).
     const std::vector<FileRecord>& ShownRecords() const;
@@ -120,9 +134,20 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 private:
     void OnSize(Message& m);
+    void OnCtlColor(Message& m);
+    void OnHScroll(Message& m);
+    void OnSplit1();
+    void OnSplit4();
+    void OnSplit9();
+    void OnSplit16();
+    void SetPaneCount(int n);
+    void OnCutToAvi();
+    void ApplyVolumeFromSlider();
+    LanguageHolder* Language() const;
     void OnTimer(Message& m);
     void OnClose(Message& m);
     void OnDestroy(Message& m);
@@ -155,6 +180,8 @@ private:
 
     RateState RateStateNow() const;
     void SetRateState(const RateState& s);
+
+    CFont m_timeFont;
 
     int m_selectedSlot = -1;  // the slot of the record the user chose
     // The path of each slot's record as matched (kept when its open

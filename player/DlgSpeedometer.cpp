@@ -259,7 +259,7 @@ void CSpeedometer::OnMapProviderChanged()
 
 void CSpeedometer::OnAbout()
 {
-    CAboutDlg about;
+    CDlgAbout about;
     about.DoModal(this);
 }
 

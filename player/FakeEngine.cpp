@@ -1,5 +1,7 @@
 #include "FakeEngine.h"
 
+#include <cstdio>
+
 #include <vector>
 
 namespace fake_engine {
@@ -115,6 +117,12 @@ int WINAPI SetVolume(void*, int volume)
 int WINAPI CaptureBMP(void*, int channel, const char* path, CaptureFrameInfo*)
 {
     Log("CaptureBMP", channel, 0, path);
+    // As the engine: 0 whether or not it had a picture to write.
+    if (path && Fake().capturingChannels.count(channel))
+        if (FILE* f = std::fopen(path, "wb")) {
+            std::fputs("BM", f);
+            std::fclose(f);
+        }
     return 0;
 }
 int WINAPI GetSynChannel(void*)

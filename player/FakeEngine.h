@@ -33,6 +33,7 @@ struct State {
     EndCallBackProc endCallback = nullptr;
     void* endUser = nullptr;
     std::function<void(int channel)> onStop;  // called in every Stop
+    std::set<int> capturingChannels;     // CaptureBMP writes a file for these
 };
 
 State& Fake();

@@ -200,7 +200,7 @@ void CTORQUELIANDlg::LayoutPanels()
     HDC screen = ::GetDC(nullptr);
     int W = ::GetDeviceCaps(screen, HORZRES);
     ::ReleaseDC(nullptr, screen);
-    if (playbackPage.controlPanel.sidePanelsHidden || gpsPanel.mapHidden)
+    if (playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
         return;
     RECT client = GetClientRect();
     MainLayout m = ComputeMainLayout(W, client.bottom);
@@ -271,7 +271,7 @@ void CTORQUELIANDlg::UpdateTexts()
         legendBar.UpdateTexts();
         legendBar.LayoutButtons();
         gpsPanel.UpdateTexts();
-        playbackPage.controlPanel.UpdateToolTips();
+        playbackPage.controlPanel.RelabelButtons();
     }
     if (streamInfo.m_hWnd && language)
         streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
@@ -281,6 +281,33 @@ void CTORQUELIANDlg::ShowStreamInfo(const std::wstring& text)
 {
     if (streamInfo.m_hWnd)
         streamInfo.SetWindowText(text.c_str());
+}
+
+void CTORQUELIANDlg::HidePanelsForFullScreen()
+{
+    searchPanel.ShowWindow(SW_HIDE);
+    fileList.ShowWindow(SW_HIDE);
+    scopePanel.ShowWindow(SW_HIDE);
+    gpsPanel.ShowWindow(SW_HIDE);
+    legendBar.ShowWindow(SW_HIDE);
+    mapPane.ShowWindow(SW_HIDE);
+    streamInfo.ShowWindow(SW_HIDE);
+}
+
+void CTORQUELIANDlg::ShowSidePanels(bool show)
+{
+    if (!show) {
+        scopePanel.ShowWindow(SW_HIDE);
+        gpsPanel.ShowWindow(SW_HIDE);
+        legendBar.ShowWindow(SW_HIDE);
+        mapPane.ShowWindow(SW_HIDE);
+        return;
+    }
+    scopePanel.ShowWindow(SW_SHOW);
+    gpsPanel.ShowWindow(SW_SHOWNORMAL);
+    legendBar.ShowWindow(SW_SHOW);
+    if (!gpsPanel.mapHidden)
+        mapPane.ShowWindow(SW_SHOW);
 }
 
 void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
@@ -366,13 +393,12 @@ void CTORQUELIANDlg::OnSize(Message& m)
 
 void CTORQUELIANDlg::OnSnapshot()
 {
-    playbackPage.controlPanel.Snapshot();
+    playbackPage.controlPanel.CaptureSnapshot();
 }
 
 void CTORQUELIANDlg::OnCutToAvi()
 {
-    // The selected video pane takes the cut command (seam for the panes).
-    ::SendMessageW(playbackPage.m_hWnd, WM_COMMAND, ID_CUT_TO_AVI, 0);
+    playbackPage.CutSelectedPaneToAvi();
 }
 
 void CTORQUELIANDlg::OnCtlColor(Message& m)

@@ -58,6 +58,8 @@ public:
     void ApplyTrackColour() override;
     void ShowStreamInfo(const std::wstring& text) override;
     void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
+    void HidePanelsForFullScreen() override;
+    void ShowSidePanels(bool show) override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();

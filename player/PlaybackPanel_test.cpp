@@ -41,6 +41,8 @@ public:
     void UpdateTexts() override {}
     void ShowStreamInfo(const std::wstring& text) override { streamInfo = text; }
     void ShowPanelsAfterFullScreen(bool) override { ++restored; }
+    void HidePanelsForFullScreen() override {}
+    void ShowSidePanels(bool) override {}
     void ShowSearchRoot(const std::wstring&) override {}
     void ToggleMap() override {}
     void LoadLanguageImages() override {}

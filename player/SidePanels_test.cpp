@@ -46,6 +46,8 @@ public:
     void ShowSearchRoot(const std::wstring&) override {}
     void ShowStreamInfo(const std::wstring&) override {}
     void ShowPanelsAfterFullScreen(bool) override {}
+    void HidePanelsForFullScreen() override {}
+    void ShowSidePanels(bool) override {}
     void LoadLanguageImages() override {}
     void ApplyTrackColour() override { ++trackColourCalls; }
     BOOL PreTranslateMessage(MSG* msg) override

@@ -19,6 +19,7 @@
 #define IDD_FILE_LIST           782
 #define IDD_SEARCH              783
 #define IDD_AVI_CONVERT         336
+#define IDD_NOTICE              615
 
 // Icons.
 #define IDI_APP                 128
@@ -38,8 +39,20 @@
 #define IDB_SPLIT16             228
 #define IDB_SNAPSHOT            232
 #define IDB_CUT_AVI             617
-#define IDB_PANEL_PLAY          243
-#define IDB_PANEL_BACKGROUND    740
+#define IDB_SOUND_ON            243
+#define IDB_SOUND_OFF           740
+
+// The playback control bar's buttons (red is keyed out).
+#define IDB_BAR_PLAY            625
+#define IDB_BAR_PAUSE           632
+#define IDB_BAR_STOP            627
+#define IDB_BAR_FASTER          628
+#define IDB_BAR_SLOWER          629
+#define IDB_BAR_REWIND          722
+#define IDB_BAR_PREVIOUS        630
+#define IDB_BAR_NEXT            631
+#define IDB_BAR_FULL_SCREEN     738
+#define IDB_BAR_SIDE_PANELS     777
 
 // The GPS panel: the speed gauge by bands of 20 (and its start-up look),
 // the separator, the map and About buttons of each language.
@@ -206,8 +219,32 @@
 #define IDC_REWIND              218
 #define IDC_PREVIOUS_FILE       223
 #define IDC_NEXT_FILE           224
+#define IDC_FULL_SCREEN         233
+#define IDC_SIDE_PANELS         234
 #define IDC_RATE_LABEL          385
 #define IDC_TIME_LABEL          541
+// Its text captions along the bottom (below the strip the page shows).
+#define IDC_CAPTION_PLAY        225
+#define IDC_CAPTION_STOP        226
+#define IDC_CAPTION_FAST        227
+#define IDC_CAPTION_BACK        228
+#define IDC_CAPTION_ROLLBACK    216
+#define IDC_CAPTION_NEXT_FRAME  217
+// Its image labels: the pane splits, snapshot and cut to AVI (the ids of
+// the main dialog's two), the sound switch.
+#define IDC_BAR_SPLIT1          462
+#define IDC_BAR_SPLIT4          463
+#define IDC_BAR_SPLIT9          236
+#define IDC_BAR_SPLIT16         237
+#define IDC_SOUND               458
+
+// Controls of the notice box: button 1 (IDOK) opens the folder, button 2
+// (IDCANCEL) closes it.
+#define IDC_NOTICE_TEXT         305
+
+// Controls of the About box.
+#define IDC_ABOUT_VERSION       562
+#define IDC_ABOUT_NOTICE        561
 
 // Commands.
 #define IDM_ABOUTBOX            0x0010

@@ -1,0 +1,49 @@
+// Where the playback control bar puts its controls at a given size. Plain
+// maths: the panel moves and shows its controls as this says.
+//
+// Row one is the position slider. Row two has the transport buttons from
+// the left, then the rate and time labels; from the right the volume
+// slider and the sound switch, and before them the tool group (pane
+// splits, full screen, side panels, snapshot, cut to AVI), placed right to
+// left. Gaps grow with the width. Where the time label would run into the
+// tool group, the group drops the buttons the main window also has: first
+// the pane splits, then snapshot and cut to AVI; the others close up to
+// the right. The text captions sit along the panel's bottom edge, below
+// the strip the page shows.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// The time label's width: "00:00 / 00:00" in its font, with a little room.
+const int kTimeLabelWidth = 108;
+// The least room between the time label and the tool group.
+const int kTimeLabelMargin = 4;
+
+struct BarItem {
+    int id;       // control id
+    RECT rect;    // in the panel's client coordinates
+    bool shown;
+};
+
+struct BarLayout {
+    std::vector<BarItem> items;
+    // The item of control id, or null.
+    const BarItem* Find(int id) const;
+};
+
+// The gap of a bar this wide: 7 below 640, 32 above 1000, else 16.
+int BarGap(int width);
+
+// The layout for the panel's client rectangle.
+BarLayout ComputeBarLayout(const RECT& client);
+
+// Full screen: the page's rectangle in the main window's client area, from
+// the main window's rectangle and its client area (both in screen
+// coordinates), the height of a caption button and the screen's width.
+RECT FullScreenPageRect(const RECT& window, const RECT& client, int captionButtonHeight, int screenWidth);
+// The side panels hidden: the page's rectangle in the main window's client
+// area, from the left column's edge to the right (2 pixels short of it but
+// with the system's own caption, Windows version code 5).
+RECT SidePanelPageRect(const RECT& mainClient, int windowsVersion);
