@@ -32,8 +32,9 @@ BOOL CDlgDelayNotiFy::OnInitDialog()
 
 void CDlgDelayNotiFy::RelabelButtons()
 {
-    if (m_hWnd && g_Settings.language)
-        ::SetDlgItemTextW(m_hWnd, IDOK, g_Settings.language->Text(IDS_OPEN_FOLDER).c_str());
+    LanguageHolder* lang = language ? language : g_Settings.language;
+    if (m_hWnd && lang)
+        ::SetDlgItemTextW(m_hWnd, IDOK, lang->Text(IDS_OPEN_FOLDER).c_str());
 }
 
 void CDlgDelayNotiFy::ShowNotice(const std::wstring& title, const std::wstring& text,

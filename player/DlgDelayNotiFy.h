@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class LanguageHolder;
+
 class CDlgDelayNotiFy : public CDialog {
     DECLARE_MESSAGE_TABLE()
 
@@ -24,6 +26,8 @@ public:
     // What the open-folder button opens (each once); empty: nothing.
     std::vector<std::wstring> folders;
     int secondsLeft = 0;  // 0: not counting
+    // The owner's language (the program's when null).
+    LanguageHolder* language = nullptr;
     CWnd messageEdit;
     CWnd closeButton;
     // Starts a command line; WinExec unless a test replaces it.

@@ -189,6 +189,7 @@ BOOL CDlgPlayBkCtrl::OnInitDialog()
     playState = kIdle;
 
     soundStatic.ReloadJpgResource(IDB_SOUND_ON, ResourceModule());
+    notice.language = Language();
     notice.Create(this);
 
     for (int i = 0; i < kButtonCount; ++i) {
@@ -216,6 +217,8 @@ BOOL CDlgPlayBkCtrl::OnInitDialog()
 void CDlgPlayBkCtrl::RelabelButtons()
 {
     LanguageHolder* lang = Language();
+    notice.language = lang;
+    notice.RelabelButtons();
     if (!lang)
         return;
     for (int i = 0; i < kButtonCount; ++i)

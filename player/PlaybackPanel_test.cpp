@@ -11,6 +11,7 @@
 #include "MainWindow.h"
 #include "PostedBlock.h"
 #include "PrivateMessages.h"
+#include "StringIds.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -471,4 +472,100 @@ TEST_F(PlaybackPanelTest, SeekAndStep)
     Fake().playTimeMs = 4321;
     wintest::PumpUntil([&] { return panel->positionSlider.GetPos() == 4321; }, 3000);
     EXPECT_EQ(panel->positionSlider.GetPos(), 4321);
+}
+
+TEST_F(PlaybackPanelTest, VolumeMovedByKeysIsHeardAtOnceAndSoundOffKeepsItSilent)
+{
+    TwoGroups();
+    PlayIndex(0);
+    HWND slider = panel->volumeSlider.m_hWnd;
+    const int before = Count("SetVolume");
+    // Page Down on the slider: a page (327) louder, no mouse capture at all.
+    SendMessageW(slider, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageW(slider, WM_KEYUP, VK_NEXT, 0);
+    const int moved = int(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    EXPECT_EQ(moved, 0x8000 + 327);
+    ASSERT_GT(Count("SetVolume"), before);
+    EXPECT_EQ(fake_engine::Last("SetVolume").a, moved);
+    EXPECT_EQ(panel->volume, moved);
+
+    // Sound off: silent, and moving the slider keeps it silent.
+    panel->ToggleSound();
+    EXPECT_EQ(fake_engine::Last("SetVolume").a, 0);
+    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(fake_engine::Last("SetVolume").a, 0);
+    // Sound on: the slider's position as it is now.
+    panel->ToggleSound();
+    EXPECT_EQ(fake_engine::Last("SetVolume").a, moved + 1);
+}
+
+TEST_F(PlaybackPanelTest, OneSnapshotNoticeListsEveryChannelsFileSavedOrNot)
+{
+    TwoGroups();
+    PlayIndex(0);
+    // The engine writes channels 1 and 3; for 2 and 4 it answers 0 all
+    // the same (no picture yet).
+    Fake().capturingChannels = {0, 2};
+    std::vector<std::string> launched;
+    panel->notice.launch = [&](const std::string& command) { launched.push_back(command); };
+    panel->CaptureSnapshot();
+    ASSERT_EQ(Count("CaptureBMP"), 4);
+    std::vector<std::string> written;
+    for (int k = 0; k < 4; ++k) {
+        const std::string name = Fake().calls[Fake().calls.size() - 4 + size_t(k)].path;
+        written.push_back(name);
+        files.push_back(CString::FromAnsi(name));
+        EXPECT_EQ(name.rfind(Ansi(folder), 0), 0u) << name;
+        EXPECT_EQ(name.substr(name.size() - 4), ".bmp");
+    }
+    const HWND notice = panel->notice.m_hWnd;
+    ASSERT_TRUE(IsWindowVisible(notice));
+    EXPECT_EQ(CString::WindowText(notice), L"Notice");
+    EXPECT_EQ(CString::WindowText(GetDlgItem(notice, IDOK)), L"Open Folder");
+    EXPECT_EQ(CString::WindowText(GetDlgItem(notice, IDCANCEL)), L"CLOSE(10)");
+    const std::string text = Ansi(CString::WindowText(GetDlgItem(notice, IDC_NOTICE_TEXT)));
+    const std::string failed = Ansi(holder.Text(IDS_SNAPSHOT_FAILED));
+    EXPECT_EQ(text, written[0] + " saved OK.\r\n" + written[1] + " " + failed + "\r\n" + written[2] +
+                        " saved OK.\r\n" + written[3] + " " + failed);
+
+    // The folder button opens the one folder, quoted.
+    SendMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(notice, IDOK)));
+    const std::string dir = Ansi(folder.substr(0, folder.size() - 1));
+    EXPECT_EQ(launched, std::vector<std::string>{"explorer.exe \"" + dir + "\""});
+    EXPECT_TRUE(IsWindowVisible(notice));
+
+    // Nothing written at all: every line says so and the button opens nothing.
+    Fake().capturingChannels.clear();
+    launched.clear();
+    panel->CaptureSnapshot();
+    const std::string none = Ansi(CString::WindowText(GetDlgItem(notice, IDC_NOTICE_TEXT)));
+    EXPECT_EQ(none.find("saved OK."), std::string::npos) << none;
+    EXPECT_NE(none.find(failed), std::string::npos) << none;
+    SendMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(notice, IDOK)));
+    EXPECT_TRUE(launched.empty());
+    for (size_t k = 0; k < 4; ++k)
+        files.push_back(CString::FromAnsi(Fake().calls[Fake().calls.size() - 4 + k].path));
+}
+
+TEST_F(PlaybackPanelTest, TheNoticeCountsDownHidesAndStaysHiddenAfterCancel)
+{
+    CDlgDelayNotiFy& notice = panel->notice;
+    HWND close = GetDlgItem(notice.m_hWnd, IDCANCEL);
+    notice.ShowNotice(L"Notice", L"text", {}, 2);
+    EXPECT_TRUE(IsWindowVisible(notice.m_hWnd));
+    EXPECT_EQ(CString::WindowText(close), L"CLOSE(02)");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return CString::WindowText(close) == L"CLOSE(01)"; }, 2500));
+    EXPECT_TRUE(IsWindowVisible(notice.m_hWnd));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(notice.m_hWnd); }, 2500));
+
+    notice.ShowNotice(L"Notice", L"text", {}, 0);
+    EXPECT_FALSE(IsWindowVisible(notice.m_hWnd));
+
+    notice.ShowNotice(L"Notice", L"text", {}, 5);
+    EXPECT_TRUE(IsWindowVisible(notice.m_hWnd));
+    SendMessageW(notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(close));
+    EXPECT_FALSE(IsWindowVisible(notice.m_hWnd));
+    wintest::Pump(1500);
+    EXPECT_FALSE(IsWindowVisible(notice.m_hWnd));
+    EXPECT_EQ(notice.secondsLeft, 0);
 }
