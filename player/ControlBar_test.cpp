@@ -378,3 +378,58 @@ TEST_F(ControlBarTest, TheAboutBoxes)
     EXPECT_EQ(Text(system.GetDlgItem(IDC_ABOUT_NOTICE)).empty(), false);
     system.DestroyWindow();
 }
+
+TEST_F(ControlBarTest, FullScreenAndTheSidePanelsComeAndGo)
+{
+    CDlgPlayBack& page = Page();
+    WINDOWPLACEMENT before = {};
+    before.length = sizeof before;
+    GetWindowPlacement(page.m_hWnd, &before);
+
+    // The side panels hidden: the page takes their room, from a fifth of
+    // the main window's width on.
+    Click(IDC_SIDE_PANELS);
+    Pump(100);
+    RECT main;
+    GetClientRect(dlg->m_hWnd, &main);
+    WINDOWPLACEMENT now = {};
+    now.length = sizeof now;
+    GetWindowPlacement(page.m_hWnd, &now);
+    EXPECT_EQ(now.rcNormalPosition.left, main.right * 20 / 100 + 7);
+    EXPECT_EQ(now.rcNormalPosition.bottom, main.bottom);
+    EXPECT_FALSE(IsWindowVisible(dlg->scopePanel.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(dlg->gpsPanel.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(dlg->mapPane.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dlg->fileList.m_hWnd));
+    Click(IDC_SIDE_PANELS);
+    Pump(100);
+    GetWindowPlacement(page.m_hWnd, &now);
+    EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &before.rcNormalPosition));
+    EXPECT_TRUE(IsWindowVisible(dlg->scopePanel.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dlg->gpsPanel.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dlg->mapPane.m_hWnd));
+
+    // Full screen: only the page is left; Esc in the bar brings all back.
+    Click(IDC_FULL_SCREEN);
+    Pump(100);
+    EXPECT_EQ(page.fullScreen, 1);
+    EXPECT_FALSE(IsWindowVisible(dlg->searchPanel.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(dlg->fileList.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(dlg->scopePanel.m_hWnd));
+    RECT pageRect;
+    GetWindowRect(page.m_hWnd, &pageRect);
+    EXPECT_GT(pageRect.right - pageRect.left, main.right - main.right / 5);
+    PostMessageW(Panel().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(150);
+    EXPECT_EQ(page.fullScreen, 0);
+    EXPECT_TRUE(IsWindowVisible(dlg->searchPanel.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dlg->fileList.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dlg->scopePanel.m_hWnd));
+    GetWindowPlacement(page.m_hWnd, &now);
+    EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &before.rcNormalPosition));
+    // Esc outside full screen does nothing.
+    PostMessageW(Panel().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(150);
+    EXPECT_TRUE(IsWindowVisible(dlg->fileList.m_hWnd));
+    EXPECT_EQ(page.fullScreen, 0);
+}

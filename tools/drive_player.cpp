@@ -2,7 +2,10 @@
 // the way a user would, for the screenshots of scripts/run.
 //   rows          prints the number of rows the recording list shows
 //   click ID      clicks the button with control id ID (219 is PLAY)
+//   tap ID        clicks the shown image label with control id ID (230 is
+//                 the snapshot)
 //   key VK        presses key VK (decimal; 40 is Down) in the main window
+//   about         opens the About box of the main window's system menu
 //   close         closes the main window
 // Exits 1 when the program's window or the control is not found.
 #include <windows.h>
@@ -20,6 +23,7 @@ struct Search {
     int id;
     const wchar_t* className;
     HWND found;
+    bool shownOnly;
 };
 
 BOOL CALLBACK FindChild(HWND h, LPARAM p)
@@ -27,16 +31,16 @@ BOOL CALLBACK FindChild(HWND h, LPARAM p)
     auto* s = reinterpret_cast<Search*>(p);
     wchar_t cls[64] = {};
     GetClassNameW(h, cls, 64);
-    if (GetDlgCtrlID(h) == s->id && lstrcmpiW(cls, s->className) == 0) {
+    if (GetDlgCtrlID(h) == s->id && lstrcmpiW(cls, s->className) == 0 && (!s->shownOnly || IsWindowVisible(h))) {
         s->found = h;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindControl(HWND top, int id, const wchar_t* className)
+HWND FindControl(HWND top, int id, const wchar_t* className, bool shownOnly = false)
 {
-    Search s = {id, className, nullptr};
+    Search s = {id, className, nullptr, shownOnly};
     EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
@@ -55,7 +59,7 @@ BOOL CALLBACK FindPlayer(HWND h, LPARAM p)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: drive_player rows | click ID | key VK | close\n");
+        fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | close\n");
         return 2;
     }
     HWND top = nullptr;
@@ -76,6 +80,15 @@ int main(int argc, char** argv)
             return 1;
         }
         PostMessageW(button, BM_CLICK, 0, 0);
+    } else if (strcmp(command, "tap") == 0) {
+        HWND label = FindControl(top, arg, L"Static", true);
+        if (!label) {
+            fprintf(stderr, "drive_player: no image label %d\n", arg);
+            return 1;
+        }
+        PostMessageW(GetParent(label), WM_COMMAND, MAKEWPARAM(arg, STN_CLICKED), reinterpret_cast<LPARAM>(label));
+    } else if (strcmp(command, "about") == 0) {
+        PostMessageW(top, WM_SYSCOMMAND, 0x0010, 0);
     } else if (strcmp(command, "key") == 0) {
         PostMessageW(top, WM_KEYDOWN, static_cast<WPARAM>(arg), 0);
     } else if (strcmp(command, "close") == 0) {
