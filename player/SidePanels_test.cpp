@@ -193,7 +193,7 @@ TEST_F(GpsPanelTest, TextsAndTheSpeedUnitFollowTheLanguage)
     } cases[] = {
         {1, 1, L"经度:", L"km/h", L"谷歌", L"轨迹颜色"},
         {2, 2, L"經度:", L"km/h", L"谷歌", L"軌跡顏色"},
-        {0, 3, L"Longitude:", L"mph", L"Google", L"Track Color"},
+        {0, 3, L"Longitude:", L"mph", L"Google", L"Track:"},
     };
     for (const Case& c : cases) {
         SetLanguage(c.index, c.code);
