@@ -8,7 +8,7 @@
 #include "ColorConvert.h"
 #include "EngineResources.h"
 #include "Thread.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <ddraw.h>
 #include <new>

@@ -4,7 +4,7 @@
 #include "DemoCard.h"
 #include "H264Stream.h"
 #include "RecordWriter.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <vector>
 

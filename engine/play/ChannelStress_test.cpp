@@ -4,7 +4,7 @@
 // a window whose thread answers ends as the player program does. A
 // watchdog fails the program at once when a cycle hangs; at the end the
 // process holds no more handles, threads or memory than after a warm-up.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include "ChannelRecordings.h"
 #include "TestDesktop.h"

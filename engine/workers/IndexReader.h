@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Thread.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 class CFileQuib;
 

@@ -2,7 +2,7 @@
 // of 704 x 576 pictures with the information of a drive and G.726 sound, as
 // the demo generator writes them, in four windows; position, information,
 // sound, a seek near the end, one end report per channel and a snapshot.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include "AudioFraming.h"
 #include "DemoCard.h"

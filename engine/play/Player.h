@@ -17,7 +17,7 @@
 #include "Thread.h"
 #include "VideoDecoder.h"
 #include "WaveOutPlayer.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <stdint.h>
 

@@ -6,7 +6,7 @@
 #include "DirectDraw.h"
 #include "H264Decoder.h"
 #include "MutexLock.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <stdint.h>
 #include <vector>

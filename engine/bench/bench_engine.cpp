@@ -16,7 +16,7 @@
 //     rate8; all by default), with --no-draw into no windows
 // STREAM: 60 s of 704 x 576 H.264 (Annex B), AUDIO: raw G.726 codes; by
 // default the build's, in the current folder.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include "DemoCard.h"
 #include "FileQuib.h"

@@ -2,7 +2,7 @@
 // file order, one end report, the snapshot of the last picture, prompt
 // stops even in the middle of a long slow-motion frame, and erasing a
 // handle with a channel still playing.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include "H264Stream.h"
 #include "RecordWriter.h"

@@ -6,7 +6,7 @@
 // text work on all four together. Every picture of the test streams shows
 // its frame number and channel (FrameCode.h), so a channel's snapshot
 // tells which picture it shows.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include "ChannelRecordings.h"
 #include "FrameCode.h"

@@ -4,7 +4,7 @@
 
 #include "MutexLock.h"
 #include "SyncRules.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 #include "PlayerOwner.h"
 
 // Which slots hold a file, which play, their start timestamps and the sync
