@@ -29,7 +29,7 @@ int CADEC::Decode(const uint8_t* input, int16_t* output, int capacity, int16_t* 
     int16_t scratch[kVoiceMaxFrameSamples];
     int16_t n = 0;
     if (!input || !output || !samples) return 0;
-    if (HI_VOICE_DecodeFrame(CodecState(), input, scratch, &n) != kVoiceOk) return 0;
+    if (VOICE_DecodeFrame(CodecState(), input, scratch, &n) != kVoiceOk) return 0;
     if (n < 0 || n > kVoiceMaxFrameSamples || n > capacity) return 0;
     for (int i = 0; i < n; ++i) output[i] = AmplifySample(scratch[i]);
     *samples = n;
@@ -37,12 +37,12 @@ int CADEC::Decode(const uint8_t* input, int16_t* output, int capacity, int16_t* 
 }
 
 CADECAdpcm::CADECAdpcm() { memset(state_, 0, sizeof(state_)); }
-CADECAdpcm::~CADECAdpcm() { HI_VOICE_DecRelease(state_); }
-int CADECAdpcm::Reset() { return HI_VOICE_DecReset(state_, kVoiceModeAdpcm) == kVoiceOk ? 1 : 0; }
+CADECAdpcm::~CADECAdpcm() { VOICE_DecRelease(state_); }
+int CADECAdpcm::Reset() { return VOICE_DecReset(state_, kVoiceModeAdpcm) == kVoiceOk ? 1 : 0; }
 
 CADECG726::CADECG726() { memset(state_, 0, sizeof(state_)); }
-CADECG726::~CADECG726() { HI_VOICE_DecRelease(state_); }
-int CADECG726::Reset() { return HI_VOICE_DecReset(state_, kVoiceModeG726) == kVoiceOk ? 1 : 0; }
+CADECG726::~CADECG726() { VOICE_DecRelease(state_); }
+int CADECG726::Reset() { return VOICE_DecReset(state_, kVoiceModeG726) == kVoiceOk ? 1 : 0; }
 
 CADEC* CreateAudioDecoder(int codecNumber) {
     if (codecNumber == 2) return new (std::nothrow) CADECG726;

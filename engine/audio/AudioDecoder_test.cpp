@@ -42,7 +42,7 @@ TEST(AudioDecoder, ADecodeThatWouldNotFitWritesNothing) {
     CADECG726 d;
     ASSERT_EQ(d.Reset(), 1);
     std::vector<uint8_t> f(204, 0x5A);
-    HI_VOICE_MakeFrameHeader(f.data(), kVoiceModeG726, 0);
+    VOICE_MakeFrameHeader(f.data(), kVoiceModeG726, 0);
     std::vector<int16_t> out(400, 7);
     int16_t n = -1;
     EXPECT_EQ(d.Decode(f.data(), out.data(), 319, &n), 0);
@@ -58,7 +58,7 @@ TEST(AudioDecoder, ADecodeThatWouldNotFitWritesNothing) {
 TEST(AudioDecoder, NothingDecodesBeforeReset) {
     CADECAdpcm d;
     std::vector<uint8_t> f(168, 0);
-    HI_VOICE_MakeFrameHeader(f.data(), kVoiceModeAdpcm, 0);
+    VOICE_MakeFrameHeader(f.data(), kVoiceModeAdpcm, 0);
     int16_t out[kVoiceMaxFrameSamples];
     int16_t n = 0;
     EXPECT_EQ(d.Decode(f.data(), out, kVoiceMaxFrameSamples, &n), 0);

@@ -16,7 +16,7 @@ TEST(WaveOutDevice, OpensCyclesBuffersStopsAndReopens) {
     PacketQueue queue;
     ASSERT_EQ(queue.Init(1000, 512000), 1);
     std::vector<uint8_t> frame(204, 0x3C);
-    HI_VOICE_MakeFrameHeader(frame.data(), kVoiceModeG726, 0);
+    VOICE_MakeFrameHeader(frame.data(), kVoiceModeG726, 0);
     PacketDescriptor d;
     d.type = rec::kPacketAudio;
     d.length = 204;

@@ -3,7 +3,7 @@
 // 2. where a picture's time goes, stage by stage, including what the
 //    platform itself costs (surface lock, blit, GDI stretch);
 // 3. our whole path over bare decoding of the same packets.
-// "Bare decode": Hi264DecFrame on every packet, with the call that drains
+// "Bare decode": H264DecFrame on every packet, with the call that drains
 // each picture, on one thread; the pictures are not looked at.
 // "Our path": CVDECH264::Decode on every packet: the pending queue and
 // pairing, the display (lock, convert into the surface, unlock, window
@@ -42,20 +42,20 @@ void Pump() {
 // and which is reported on its own.
 double BareDecode(const std::vector<recwriter::H264Frame>& frames) {
     H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
-    H264DecHandle h = Hi264DecCreate(&attr);
+    H264DecHandle h = H264DecCreate(&attr);
     double t0 = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
         if (i == 1) t0 = NowMs();
         H264DecPicture pic;
         const uint8_t* data = frames[i].bytes.data();
         uint32_t len = uint32_t(frames[i].bytes.size());
-        while (Hi264DecFrame(h, data, len, i, &pic, 0) == kH264PictureOut) {
+        while (H264DecFrame(h, data, len, i, &pic, 0) == kH264PictureOut) {
             data = nullptr;
             len = 0;
         }
     }
     double t = NowMs() - t0;
-    Hi264DecDestroy(h);
+    H264DecDestroy(h);
     return t;
 }
 
@@ -87,7 +87,7 @@ double OurPath(const std::vector<recwriter::H264Frame>& frames, HWND hwnd, int f
 // Per-picture means of the stages around the decoder, on its own planes.
 void DecodeStages(const std::vector<recwriter::H264Frame>& frames) {
     H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
-    H264DecHandle h = Hi264DecCreate(&attr);
+    H264DecHandle h = H264DecCreate(&attr);
     std::vector<uint8_t> keptY, keptU, keptV, rgb565, rgb24;
     double decode = 0, keep = 0, to565 = 0, to24 = 0;
     int pictures = 0;
@@ -97,7 +97,7 @@ void DecodeStages(const std::vector<recwriter::H264Frame>& frames) {
         uint32_t len = uint32_t(frames[i].bytes.size());
         for (;;) {
             double t0 = NowMs();
-            int r = Hi264DecFrame(h, data, len, i, &pic, 0);
+            int r = H264DecFrame(h, data, len, i, &pic, 0);
             decode += NowMs() - t0;
             if (r != kH264PictureOut) break;
             data = nullptr;
@@ -126,7 +126,7 @@ void DecodeStages(const std::vector<recwriter::H264Frame>& frames) {
             ++pictures;
         }
     }
-    Hi264DecDestroy(h);
+    H264DecDestroy(h);
     if (!pictures) return;
     printf("stages per picture (%d pictures, the decoder's own planes):\n", pictures);
     printf("  decode %.3f ms | copy into kept planes %.3f ms | to RGB565 %.3f ms | to RGB24 %.3f ms\n", decode / pictures,

@@ -38,7 +38,7 @@ void SendHeld(Decoder* d) {
 
 }  // namespace
 
-H264DecHandle Hi264DecCreate(const H264DecAttr* attr) {
+H264DecHandle H264DecCreate(const H264DecAttr* attr) {
     (void)attr;  // the decoder sizes itself from the stream
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
     if (!codec) return nullptr;
@@ -63,7 +63,7 @@ H264DecHandle Hi264DecCreate(const H264DecAttr* attr) {
     return d;
 }
 
-int Hi264DecFrame(H264DecHandle handle, const uint8_t* data, uint32_t length, uint64_t timestamp,
+int H264DecFrame(H264DecHandle handle, const uint8_t* data, uint32_t length, uint64_t timestamp,
                   H264DecPicture* out, uint32_t flags) {
     (void)flags;
     Decoder* d = static_cast<Decoder*>(handle);
@@ -112,9 +112,9 @@ int Hi264DecFrame(H264DecHandle handle, const uint8_t* data, uint32_t length, ui
     }
 }
 
-void Hi264DecDestroy(H264DecHandle handle) { Free(static_cast<Decoder*>(handle)); }
+void H264DecDestroy(H264DecHandle handle) { Free(static_cast<Decoder*>(handle)); }
 
 const H264DecoderApi& LibraryH264Api() {
-    static const H264DecoderApi api = {Hi264DecCreate, Hi264DecFrame, Hi264DecDestroy};
+    static const H264DecoderApi api = {H264DecCreate, H264DecFrame, H264DecDestroy};
     return api;
 }

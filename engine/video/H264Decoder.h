@@ -36,13 +36,13 @@ enum {
 };
 
 // Null on failure.
-H264DecHandle Hi264DecCreate(const H264DecAttr* attr);
+H264DecHandle H264DecCreate(const H264DecAttr* attr);
 // Feeds one packet (data may be null with length 0: then it only asks for a
 // further picture). Gives kH264PictureOut with `out` filled, else a negative
 // result. The data is not kept past the call.
-int Hi264DecFrame(H264DecHandle handle, const uint8_t* data, uint32_t length, uint64_t timestamp,
+int H264DecFrame(H264DecHandle handle, const uint8_t* data, uint32_t length, uint64_t timestamp,
                   H264DecPicture* out, uint32_t flags);
-void Hi264DecDestroy(H264DecHandle handle);
+void H264DecDestroy(H264DecHandle handle);
 
 // The three calls as a table, so that a decoder can run over a stand-in.
 struct H264DecoderApi {

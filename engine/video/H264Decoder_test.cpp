@@ -54,13 +54,13 @@ struct Out {
 std::vector<Out> DecodeAll(const std::vector<recwriter::H264Frame>& frames, size_t first = 0) {
     std::vector<Out> outs;
     H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
-    H264DecHandle h = Hi264DecCreate(&attr);
+    H264DecHandle h = H264DecCreate(&attr);
     EXPECT_NE(h, nullptr);
     for (size_t i = first; i < frames.size(); ++i) {
         H264DecPicture pic;
         const uint8_t* data = frames[i].bytes.data();
         uint32_t len = uint32_t(frames[i].bytes.size());
-        while (Hi264DecFrame(h, data, len, i * 40000, &pic, 0) == kH264PictureOut) {
+        while (H264DecFrame(h, data, len, i * 40000, &pic, 0) == kH264PictureOut) {
             outs.push_back({int(pic.width), int(pic.height), pic.intra != 0,
                             Pack(pic.y, pic.u, pic.v, int(pic.yStride), int(pic.uvStride), int(pic.width),
                                  int(pic.height))});
@@ -68,7 +68,7 @@ std::vector<Out> DecodeAll(const std::vector<recwriter::H264Frame>& frames, size
             len = 0;
         }
     }
-    Hi264DecDestroy(h);
+    H264DecDestroy(h);
     return outs;
 }
 
@@ -101,18 +101,18 @@ TEST(H264Decoder, PicturesEqualTheReferenceDecode) {
 TEST(H264Decoder, NoDataOnlyAsksForPicturesAndKeepsTheDecoderOpen) {
     Stream s = Load("baseline_352x288", 352, 288);
     H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
-    H264DecHandle h = Hi264DecCreate(&attr);
+    H264DecHandle h = H264DecCreate(&attr);
     ASSERT_NE(h, nullptr);
     H264DecPicture pic;
-    EXPECT_EQ(Hi264DecFrame(h, nullptr, 0, 0, &pic, 0), kH264NeedMoreData);
+    EXPECT_EQ(H264DecFrame(h, nullptr, 0, 0, &pic, 0), kH264NeedMoreData);
     int pictures = 0;
     for (const recwriter::H264Frame& f : s.frames) {
-        if (Hi264DecFrame(h, f.bytes.data(), uint32_t(f.bytes.size()), 0, &pic, 0) == kH264PictureOut) ++pictures;
-        while (Hi264DecFrame(h, nullptr, 0, 0, &pic, 0) == kH264PictureOut) ++pictures;
+        if (H264DecFrame(h, f.bytes.data(), uint32_t(f.bytes.size()), 0, &pic, 0) == kH264PictureOut) ++pictures;
+        while (H264DecFrame(h, nullptr, 0, 0, &pic, 0) == kH264PictureOut) ++pictures;
     }
     EXPECT_EQ(pictures, 30);
-    Hi264DecDestroy(h);
-    EXPECT_EQ(Hi264DecFrame(nullptr, nullptr, 0, 0, &pic, 0), kH264NoPicture);
+    H264DecDestroy(h);
+    EXPECT_EQ(H264DecFrame(nullptr, nullptr, 0, 0, &pic, 0), kH264NoPicture);
 }
 
 TEST(H264Decoder, VideoDecoderMatchesReferenceAcrossASizeChangeAndAPFrameStart) {
