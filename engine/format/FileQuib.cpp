@@ -227,6 +227,7 @@ int CFileQuib::ReadPacket(RecPacket** packet, RecPacket** info) {
         backwardStep_ = forwardStep_ = false;
     }
     for (;;) {
+        if (interrupted_.load()) return 1;
         if (buffered_ - readOffset_ < 16) {
             uint32_t rest = buffered_ - readOffset_;
             memmove(scanBuffer_, scanBuffer_ + readOffset_, rest);

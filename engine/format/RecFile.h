@@ -9,6 +9,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include <atomic>
 #include <deque>
 #include <vector>
 
@@ -53,6 +54,15 @@ public:
     // Packets not handed out at the moment.
     size_t FreePacketCount();
 
+    // Set, a streaming read under way gives up (as if the data had ended)
+    // before its next packet or its next buffer of the file, and so does
+    // every read after it until this is cleared. A worker told to stop
+    // need not wait for a search through a long stretch of file that holds
+    // nothing it wants. Any thread may call it; the position stays good, and
+    // reading on once it is cleared continues where the search left off.
+    void Interrupt(bool on) { interrupted_.store(on); }
+    bool Interrupted() const { return interrupted_.load(); }
+
 protected:
     // A free packet whose buffer holds at least `size` bytes, or null when
     // the pool is empty or the buffer cannot grow.
@@ -60,6 +70,7 @@ protected:
     void GivePacket(RecPacket* packet);
 
     CMutexLock fileLock_;                // held by every file operation
+    std::atomic<bool> interrupted_{false};
     char path_[kPathSize];
     FileInfo fileInfo_;
 

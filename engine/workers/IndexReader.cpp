@@ -37,20 +37,29 @@ int CIndexReader::SetCallBack(void* user, ReaderCallBackProc callback) {
 
 int CIndexReader::Start() {
     if (!reader_) return 1;
+    reader_->Interrupt(false);
     return CThread::Start() ? 0 : 1;
 }
 
 int CIndexReader::Stop() {
     // No time limit and no termination: a terminated scan could die holding
-    // the file reader's lock or the heap.
-    return CThread::Stop() == CThread::kNotRunning ? 1 : 0;
+    // the file reader's lock or the heap. The scan's read is interrupted
+    // instead, and the scan ends at once.
+    if (reader_) reader_->Interrupt(true);
+    int result = CThread::Stop() == CThread::kNotRunning ? 1 : 0;
+    if (reader_) reader_->Interrupt(false);
+    return result;
 }
 
 int CIndexReader::Run() {
     if (StopRequested()) return 0;
     for (int count = 1;; ++count) {
         RecPacket* info = nullptr;
-        if (reader_->ReadInfoPacket(nullptr, &info) != 0) break;
+        if (reader_->ReadInfoPacket(nullptr, &info) != 0) {
+            // A read cut short by a stop is no end of the file.
+            if (reader_->Interrupted()) return 0;
+            break;
+        }
         reader_->ReleasePacket(info);
         if (count % kPacketsPerRest == 0) {
             if (WaitForStop(kRestMs)) return 0;

@@ -27,8 +27,10 @@ public:
     // 0 when the scan thread started; 1 when one is still held (a scan that
     // ended by itself keeps its thread until Stop) or none can be created.
     int Start();
-    // 0 after a started scan, 1 when none was started. The scan looks at
-    // the stop event after every packet, so the wait ends within one read.
+    // 0 after a started scan, 1 when none was started. The stop reaches
+    // the file reader's search too, which gives up before its next packet
+    // or buffer of the file: the wait ends within one read, also in a long
+    // stretch of file without information packets.
     int Stop();
 
 private:

@@ -115,6 +115,70 @@ TEST(IndexReader, AStoppedScanEndsWithoutTheEndReport) {
     EXPECT_EQ(calls.Count(), 0u);
 }
 
+namespace {
+
+// Half a gigabyte, written sparse: a second of pictures with their
+// information at the data start, then nothing (a hole of zeros) up to a last
+// second of pictures without information at the end. After the first
+// second the scan searches for its next information packet through the
+// hole and the last pictures to the end of the file.
+struct SparseRecording {
+    std::string path;
+    bool ok = false;
+    explicit SparseRecording(const char* name) : path(name) {
+        const int64_t kTailAt = 512LL * 1024 * 1024;
+        InfoFrame f{};
+        f.gpsValid = 'A';
+        recwriter::RecordWriter head, tail;
+        for (int k = 0; k < 25; ++k) {
+            head.AddVideo(k == 0, 1000000 + uint64_t(k) * 40000, std::vector<uint8_t>(64, 0x90), &f);
+            tail.AddVideo(k == 0, 1000000 + uint64_t(kTailAt) + uint64_t(k) * 40000, std::vector<uint8_t>(64, 0x90));
+        }
+        head.SetEndOfData(0);   // the data runs to the end of the file
+        head.Finish();
+        tail.Finish();
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return;
+        DWORD n = 0;
+        bool good = WriteFile(h, head.Bytes().data(), DWORD(head.Size()), &n, nullptr) && n == head.Size();
+        LARGE_INTEGER at;
+        at.QuadPart = kTailAt;
+        good = good && SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+        DWORD tailBytes = DWORD(tail.Size() - rec::kDataStart);
+        good = good && WriteFile(h, tail.Bytes().data() + rec::kDataStart, tailBytes, &n, nullptr) && n == tailBytes;
+        CloseHandle(h);
+        ok = good;
+    }
+    ~SparseRecording() { DeleteFileA(path.c_str()); }
+};
+
+}  // namespace
+
+// A stop also reaches the reader's search: it gives up inside the hole and
+// the scan ends without reporting an end (waiting for the search instead,
+// the stop would come back only once the search had found the end of the
+// file, and the end would be reported). A new start reads on from there to
+// the real end.
+TEST(IndexReader, AStopReachesASearchThroughAStretchWithoutInformation) {
+    SparseRecording file("index_sparse.rec");
+    ASSERT_TRUE(file.ok);
+    Calls calls;
+    CIndexReader reader;
+    ASSERT_EQ(reader.Open(file.path.c_str()), 0);
+    reader.SetCallBack(&calls, OnMessage);
+    ASSERT_EQ(reader.Start(), 0);
+    Sleep(100);   // the scan is in the hole by now
+    EXPECT_EQ(reader.Stop(), 0);
+    Sleep(100);
+    EXPECT_EQ(calls.Count(), 0u) << "the stop waited for the scan to reach the end";
+
+    ASSERT_EQ(reader.Start(), 0);
+    ASSERT_EQ(WaitForSingleObject(calls.called, 50000), WAIT_OBJECT_0);
+    EXPECT_EQ(reader.Stop(), 0);
+    ASSERT_EQ(calls.Count(), 1u);
+    EXPECT_EQ(calls.messages[0], CIndexReader::kEndOfFile);
+}
+
 TEST(IndexReader, RefusesWhatIsNoRecordFile) {
     recwriter::WriteBytes("index_foreign.bin", std::vector<uint8_t>(0x20000, 0x55));
     for (const char* path : {"index_foreign.bin", "no such file.rec"}) {
