@@ -137,13 +137,15 @@ int CMulPlay::Play(int channel) {
         CAutoLock hold(lock_);
         if (!table_.HasFile(channel)) return 1;
         player = players_[channel];
+    }
+    // Outside the lock, the channel's old thread ends first: an end it
+    // reports on its way out must not clear the new mark.
+    player->StopThread();
+    {
+        CAutoLock hold(lock_);
         Slave(true);
     }
-    // Outside the lock: Play first stops the channel's thread.
-    if (player->Play() != 0) return 1;
-    CAutoLock hold(lock_);
-    table_.SetPlaying(channel, true);
-    return 0;
+    return PlayChannel(lock_, table_, channel, [player] { return player->Play(); });
 }
 
 int CMulPlay::Stop(int channel) {

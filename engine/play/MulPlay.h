@@ -35,6 +35,24 @@ struct ChannelTable {
     int Choose(int channel);
 };
 
+// Starts channel `channel` of `table` with `start` (0: started), `lock`
+// guarding the table. The channel is marked playing first and `start` runs
+// outside the lock: a file so short or damaged that its thread ends at once
+// reports that end after the mark, which clears it. (Marked after the
+// start, such a channel would stay marked for good, could later become the
+// sync channel and hold every other channel still.) A start that fails
+// takes the mark back. 1 when it failed or the slot holds no file.
+template <class Start> int PlayChannel(CMutexLock& lock, ChannelTable& table, int channel, Start start) {
+    {
+        CAutoLock hold(lock);
+        if (!table.SetPlaying(channel, true)) return 1;
+    }
+    if (start() == 0) return 0;
+    CAutoLock hold(lock);
+    table.SetPlaying(channel, false);
+    return 1;
+}
+
 class CPlayer;
 
 // The handle's lock guards the table and the player slots: play threads

@@ -34,6 +34,28 @@ TEST(ChannelTable, EndsHandTheMasterOnOnce) {
     EXPECT_EQ(t.Choose(3), 1);      // the same channel again: no re-slaving
 }
 
+// A file so short that its thread ends before its start has returned: the
+// end clears the playing mark, which must not be set after it.
+TEST(PlayChannel, MarksBeforeTheStartAndTakesTheMarkBackOnFailure) {
+    CMutexLock lock;
+    ChannelTable t;
+    t.Opened(1, 1 * kSec);
+    t.Opened(2, 2 * kSec);
+    auto endsAtOnce = [&] {
+        CAutoLock hold(lock);   // as the play thread reports its end
+        t.Ended(2);
+        return 0;
+    };
+    EXPECT_EQ(PlayChannel(lock, t, 2, endsAtOnce), 0);
+    EXPECT_FALSE(t.playing[2]) << "an ended channel is still marked playing";
+    EXPECT_EQ(PlayChannel(lock, t, 1, [] { return 0; }), 0);
+    EXPECT_TRUE(t.playing[1]);
+    EXPECT_EQ(PlayChannel(lock, t, 2, [] { return 1; }), 1);   // the thread did not start
+    EXPECT_FALSE(t.playing[2]);
+    EXPECT_EQ(PlayChannel(lock, t, 3, [] { return 0; }), 1);   // no file
+    EXPECT_FALSE(t.playing[3]);
+}
+
 TEST(ChannelTable, EmptyAndForeignChannelsAreRefused) {
     ChannelTable t;
     t.Opened(1, kSec);
