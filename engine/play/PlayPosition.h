@@ -1,6 +1,6 @@
-// The channel's position: the timestamp of the last decoded frame, written
+// The channel's position: the timestamps of the last decoded frame, written
 // by the play thread and read by the caller's thread. A plain 64-bit value
-// tears on 32-bit x86 (two 32-bit moves), so it goes through interlocked
+// tears on 32-bit x86 (two 32-bit moves), so they go through interlocked
 // 64-bit operations.
 #pragma once
 
@@ -17,6 +17,16 @@ public:
 
 private:
     mutable volatile LONGLONG value_ = 0;
+};
+
+// What a channel player's caller reads of its position while the play
+// thread writes it, both whole.
+struct ChannelPosition {
+    // The last decoded picture's timestamp: the play time.
+    AtomicTimestamp current;
+    // The same, but 0 after each clock reset (play, seek, rate, resume): the
+    // start of the next frame interval, and where sound switched on starts.
+    AtomicTimestamp lastDecoded;
 };
 
 // Milliseconds from the file's first I-frame. Before the first frame is

@@ -87,7 +87,7 @@ int CPlayer::Play() {
     paused_ = false;
     stepCounter_ = 0;
     readerExhausted_ = false;
-    current_.Store(0);
+    position_.current.Store(0);
     {
         CAutoLock hold(endLock_);
         endLatch_.Rearm();
@@ -166,7 +166,7 @@ int CPlayer::SeekTime(int ms) {
 int CPlayer::SoundOn() {
     if (soundOn_) return 1;
     if (rate_ == 0) {
-        uint64_t last = lastDecoded_;
+        uint64_t last = position_.lastDecoded.Load();
         if (last != 0) audioQueue_.SkipTo(last);
         else audioQueue_.Clear();
         sound_.Open(kSoundPreset);
@@ -211,7 +211,7 @@ int CPlayer::GetTimeRange(uint64_t* first, uint64_t* last) {
 
 int CPlayer::GetPlayTime(int* ms) {
     if (!ms) return 1;
-    *ms = PlayTimeMs(current_.Load(), fileInfo_.firstTimestamp);
+    *ms = PlayTimeMs(position_.current.Load(), fileInfo_.firstTimestamp);
     return 0;
 }
 
@@ -421,8 +421,8 @@ void CPlayer::DecodeNext() {
     if (videoDecoder_)
         videoDecoder_->Decode(d.type, frameBuffer_, uint32_t(d.length), uint32_t(d.timestamp),
                               uint32_t(d.timestamp >> 32), &kNoSide);
-    lastDecoded_ = d.timestamp;
-    current_.Store(d.timestamp);
+    position_.lastDecoded.Store(d.timestamp);
+    position_.current.Store(d.timestamp);
     bool master;
     {
         CAutoLock hold(syncLock_);
@@ -435,7 +435,8 @@ void CPlayer::DecodeNext() {
 bool CPlayer::FrameInterval(uint32_t* ms) {
     uint64_t next = 0;
     if (!videoQueue_.PeekVideoTime(&next)) return false;
-    uint32_t base = lastDecoded_ == 0 ? kNominalIntervalMs : IntervalMs(lastDecoded_, next);
+    uint64_t last = position_.lastDecoded.Load();
+    uint32_t base = last == 0 ? kNominalIntervalMs : IntervalMs(last, next);
     *ms = ForwardIntervalMs(base, rate_, IsCamera());
     return true;
 }
@@ -443,7 +444,8 @@ bool CPlayer::FrameInterval(uint32_t* ms) {
 bool CPlayer::ReverseFrameInterval(uint32_t* ms) {
     uint64_t next = 0;
     if (!videoQueue_.PeekVideoTime(&next)) return false;
-    uint32_t base = lastDecoded_ == 0 ? kNominalIntervalMs : IntervalMs(next, lastDecoded_);
+    uint64_t last = position_.lastDecoded.Load();
+    uint32_t base = last == 0 ? kNominalIntervalMs : IntervalMs(next, last);
     *ms = ReverseIntervalMs(base, rate_);
     return true;
 }
@@ -460,7 +462,8 @@ int CPlayer::SyncNormal(int32_t* slaveWaitMs) {
     // Against the master's clock, not its last picture: compared with the
     // latter, a slave settles up to a whole frame behind.
     uint32_t now = Now();
-    uint32_t recording = lastDecoded_ == 0 ? kNominalIntervalMs : IntervalMs(lastDecoded_, next);
+    uint64_t last = position_.lastDecoded.Load();
+    uint32_t recording = last == 0 ? kNominalIntervalMs : IntervalMs(last, next);
     uint32_t wall = ForwardIntervalMs(recording, rate_, IsCamera());
     uint64_t master = MasterClock(masterTime_, masterStepUs_, now - masterTick_, recording, wall);
     SyncSlaveForward(&clock_, next, master, now);
@@ -494,7 +497,7 @@ void CPlayer::OnEnd() {
 void CPlayer::ResetClock() {
     clock_.tick = Now();
     clock_.credit = 0;
-    lastDecoded_ = 0;
+    position_.lastDecoded.Store(0);
 }
 
 void CPlayer::ClearQueues() {

@@ -58,7 +58,7 @@ public:
     void SetMaster(bool master) override;
     void SetSlave(bool slave) override;
     void SetMasterTime(uint64_t timestamp) override;
-    uint64_t CurrentTimestamp() override { return current_.Load(); }
+    uint64_t CurrentTimestamp() override { return position_.current.Load(); }
 
     bool HasFile() const { return reader_ != nullptr; }
     bool IsPlaying() const { return thread_.IsRunning(); }
@@ -110,13 +110,12 @@ private:
     PaceClock clock_;
     uint32_t redrawTick_ = 0;
     CFileQuib* reader_ = nullptr;
-    AtomicTimestamp current_;
+    ChannelPosition position_;
     bool readerExhausted_ = false;
     volatile bool soundOn_ = false;
     volatile bool paused_ = false;
     int32_t rate_ = 0;
     bool reverse_ = false;
-    uint64_t lastDecoded_ = 0;
 
     // Guards the information callback and its user value.
     CMutexLock infoLock_;
