@@ -19,7 +19,7 @@ constexpr uint32_t kRedrawMs = 500;
 
 }  // namespace
 
-CPlayer::CPlayer() {
+CPlayer::CPlayer(const H264DecoderApi* videoApi) : videoApi_(videoApi) {
     frameBuffer_ = new (std::nothrow) uint8_t[kFrameBufferSize];
     clock_.tick = Now();
     clock_.credit = 0;
@@ -40,15 +40,16 @@ int CPlayer::Open(const char* path, HWND window) {
         return 1;
     }
     audioCodec_ = reader->AudioCodec();
-    CVDECH264* video = new (std::nothrow) CVDECH264;
+    CVDECH264* video = new (std::nothrow) CVDECH264(videoApi_);
     CADEC* audio = CreateAudioDecoder(int(audioCodec_));
-    if (!video || !audio) {
+    // Without a decoder of the library (Create gives 1 with one) the channel
+    // could never show a picture: it does not open.
+    if (!video || !audio || video->Create(0) != 1) {
         delete video;
         delete audio;
         delete reader;
         return 1;
     }
-    video->Create(0);
     video->SetDisplay(&display_);
     audio->Reset();
     videoQueue_.Init(kVideoDescriptors, kVideoBytes);

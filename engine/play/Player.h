@@ -25,7 +25,8 @@ class CPlayer : public ChannelSync {
 public:
     static constexpr uint32_t kFrameBufferSize = 409600;
 
-    CPlayer();
+    // `videoApi`: the H.264 decoder library's calls; null, the library itself.
+    explicit CPlayer(const H264DecoderApi* videoApi = nullptr);
     ~CPlayer() override;
     CPlayer(const CPlayer&) = delete;
     CPlayer& operator=(const CPlayer&) = delete;
@@ -95,6 +96,7 @@ private:
     bool IsCamera() const { return fileInfo_.magic[0] == 'I'; }
     uint32_t Now() const { return GetTickCount(); }
 
+    const H264DecoderApi* videoApi_;
     CThread thread_;
     PacketQueue videoQueue_;
     PacketQueue audioQueue_;
