@@ -237,6 +237,8 @@ void CPlayer::SetMaster(bool master) {
 
 void CPlayer::SetSlave(bool slave) {
     CAutoLock hold(syncLock_);
+    // A slave made master paces by its own clock again, from now on.
+    if (slave_ && !slave) promoted_ = true;
     slave_ = slave;
 }
 
@@ -302,19 +304,24 @@ uint32_t CPlayer::NormalStep() {
     case ReadAhead::kRefill: Refill(kRefillPackets); break;
     case ReadAhead::kNothing: break;
     }
-    int32_t slaveWait;
-    if (!SyncNormal(&slaveWait)) return kIdleMs;
+    ForwardSync sync;
+    if (!SyncNormal(&sync)) return kIdleMs;
     uint32_t rest = 0;
     uint32_t interval;
     if (FrameInterval(&interval)) {
-        bool due = Pace(&clock_, interval, Now()) != 0;
-        // A slave shows each picture when the master's clock reaches it, and
-        // wakes up for that moment. Paced by its own clock and nudged only
-        // when 25 ms off, it could stay that far off for good, which with
-        // the master's own frame shown makes most of a frame more.
-        if (slaveWait >= 0) due = slaveWait == 0;
-        if (due) DecodeNext();
-        else rest = slaveWait > 0 ? std::min(interval / 4, uint32_t(slaveWait)) : interval / 4;
+        // The master paces by its own clock, a slave by the master's (the
+        // rule and why: ForwardDue); a slave wakes up for the moment the
+        // master's clock reaches its next picture.
+        if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now()))
+            DecodeNext();
+        else if (sync.slave)
+            rest = std::min(interval / 4, SlaveWaitMs(sync.next, sync.masterClock));
+        else
+            rest = interval / 4;
+        if (sync.promoted) {
+            CAutoLock hold(syncLock_);
+            promoted_ = false;
+        }
     } else if (readerExhausted_) {
         EndOfPictures();
         rest = kIdleMs;
@@ -451,29 +458,32 @@ bool CPlayer::ReverseFrameInterval(uint32_t* ms) {
     return true;
 }
 
-int CPlayer::SyncNormal(int32_t* slaveWaitMs) {
-    *slaveWaitMs = -1;
+int CPlayer::SyncNormal(ForwardSync* sync) {
     CAutoLock hold(syncLock_);
+    sync->slave = slave_;
+    sync->promoted = promoted_;
     if (!slave_) return 1;
-    uint64_t next = 0;
-    if (!videoQueue_.PeekVideoTime(&next)) {
+    if (!videoQueue_.PeekVideoTime(&sync->next)) {
         if (videoQueue_.Count() > 0) videoQueue_.Clear();
         return 0;
     }
-    // Against the master's clock, not its last picture: compared with the
-    // latter, a slave settles up to a whole frame behind.
+    // The master's clock, not its last picture (see ForwardDue).
     uint32_t now = Now();
     uint64_t last = position_.lastDecoded.Load();
-    uint32_t recording = last == 0 ? kNominalIntervalMs : IntervalMs(last, next);
+    uint32_t recording = last == 0 ? kNominalIntervalMs : IntervalMs(last, sync->next);
     uint32_t wall = ForwardIntervalMs(recording, rate_, IsCamera());
-    uint64_t master = MasterClock(masterTime_, masterStepUs_, now - masterTick_, recording, wall);
-    SyncSlaveForward(&clock_, next, master, now);
-    *slaveWaitMs = next <= master ? 0 : int32_t(std::min<uint64_t>((next - master + 999) / 1000, kResyncIntervalMs));
+    sync->masterClock = MasterClock(masterTime_, masterStepUs_, now - masterTick_, recording, wall);
     return 1;
 }
 
 int CPlayer::SyncReverse() {
     CAutoLock hold(syncLock_);
+    if (promoted_) {
+        // Made master: its own clock from now on (see ForwardDue).
+        promoted_ = false;
+        clock_.tick = Now();
+        clock_.credit = 0;
+    }
     if (!slave_) return 1;
     uint64_t next = 0;
     if (!videoQueue_.PeekVideoTime(&next)) {

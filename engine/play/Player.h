@@ -83,9 +83,15 @@ private:
     void DecodeNext();
     bool FrameInterval(uint32_t* ms);
     bool ReverseFrameInterval(uint32_t* ms);
-    // 0: no picture to show. `slaveWaitMs`: -1 for the master, else how
-    // long until the master's clock reaches the next picture (0: now).
-    int SyncNormal(int32_t* slaveWaitMs);
+    // What a forward pass needs of the sync state, read under the sync lock.
+    struct ForwardSync {
+        bool slave = false;
+        bool promoted = false;     // made master since the last pass that paced
+        uint64_t next = 0;         // the next picture's timestamp (a slave's)
+        uint64_t masterClock = 0;  // where the master's clock is (a slave's)
+    };
+    // 0: no picture to show.
+    int SyncNormal(ForwardSync* sync);
     int SyncReverse();
     void OnEnd();
     bool HasQueuedVideo();
@@ -133,6 +139,7 @@ private:
     // Guards the slave and master marks, the master's timestamp and its step.
     CMutexLock syncLock_;
     bool slave_ = false;
+    bool promoted_ = false;        // a slave made master: its clock starts afresh
     uint64_t masterTime_ = 0;
     uint32_t masterTick_ = 0;      // when masterTime_ came
     uint64_t masterStepUs_ = 0;    // the master's last step (0: none known)

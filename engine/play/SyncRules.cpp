@@ -6,17 +6,20 @@ static int32_t DistanceMs(uint64_t from, uint64_t to) {
     return int32_t(uint32_t((to - from) / 1000u));
 }
 
-void SyncSlaveForward(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now) {
-    if (next <= master) {
-        int32_t lag = DistanceMs(next, master);
-        if (lag > 25) clock->credit += uint32_t(lag);
-    } else {
-        int32_t lead = DistanceMs(master, next);
-        if (lead > 25) {
-            clock->tick = now;
-            clock->credit = 0;
-        }
+bool ForwardDue(PaceClock* clock, uint32_t intervalMs, bool slave, uint64_t next, uint64_t masterClock,
+                bool promoted, uint32_t now) {
+    if (slave) return next <= masterClock;
+    if (promoted) {
+        clock->tick = now;
+        clock->credit = 0;
     }
+    return Pace(clock, intervalMs, now) != 0;
+}
+
+uint32_t SlaveWaitMs(uint64_t next, uint64_t masterClock) {
+    if (next <= masterClock) return 0;
+    uint64_t ms = (next - masterClock + 999) / 1000;
+    return ms < kResyncIntervalMs ? uint32_t(ms) : kResyncIntervalMs;
 }
 
 uint64_t MasterClock(uint64_t timestamp, uint64_t stepUs, uint32_t elapsedMs, uint32_t recordingMs,

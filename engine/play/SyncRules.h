@@ -12,10 +12,22 @@ constexpr int kChannelCount = 4;
 constexpr uint64_t kNoStart = 0x7FFFFFFFFFFFFFFFull;
 constexpr uint32_t kReverseSyncThresholdMs = 625;
 
-// Forward play: a slave more than 25 ms behind gains the lag as credit
-// (it decodes back to back); more than 25 ms ahead, its clock restarts so
-// it waits a whole interval.
-void SyncSlaveForward(PaceClock* clock, uint64_t next, uint64_t master, uint32_t now);
+// Forward play: whether a channel shows its next picture, the one at
+// `next`, now.
+// - The master paces by its own clock (Pace).
+// - A slave follows the master's clock (MasterClock, `masterClock`) and not
+//   its own: it shows each picture once the master's clock has reached the
+//   picture's timestamp, and leaves its own clock alone. (Compared with the
+//   master's last picture instead, or paced by its own clock and nudged
+//   only when 25 ms off, a slave settles up to most of a frame behind.)
+// - A channel that has just been made master (`promoted`) starts its clock
+//   afresh: whatever its clock ran up while it was a slave is no lateness of
+//   its own, and worked off it would show as a burst of pictures.
+bool ForwardDue(PaceClock* clock, uint32_t intervalMs, bool slave, uint64_t next, uint64_t masterClock,
+                bool promoted, uint32_t now);
+// How long a slave whose next picture is at `next` waits for the master's
+// clock to reach it, in ms (0: it is there), at most kResyncIntervalMs.
+uint32_t SlaveWaitMs(uint64_t next, uint64_t masterClock);
 // The master's clock, from its last timestamp: the master hands its
 // timestamp on only when it decodes, so between its pictures that value
 // lags its clock by up to one frame. The clock moves on at the play speed

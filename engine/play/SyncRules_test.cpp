@@ -4,21 +4,66 @@
 
 static const uint64_t kMaster = 100000000;   // 100 s
 
-TEST(SyncSlaveForward, BehindGainsCreditAheadRestartsClock) {
-    struct Case { int64_t offsetMs; uint32_t tick, credit; } cases[] = {
-        {-30, 500, 30},   // 30 ms behind: 30 ms of credit
-        {-25, 500, 0},    // 25 ms behind: nothing
-        {0, 500, 0},
-        {25, 500, 0},     // 25 ms ahead: nothing
-        {30, 900, 0},     // 30 ms ahead: the clock restarts
+// A slave shows a picture once the master's clock has reached it, however
+// far ahead its own clock would have it, and leaves its own clock alone.
+TEST(ForwardDue, ASlaveShowsEachPictureWhenTheMastersClockReachesIt) {
+    struct Case { int64_t offsetMs; bool due; uint32_t waitMs; } cases[] = {
+        {-120, true, 0}, {-1, true, 0}, {0, true, 0},
+        {1, false, 1}, {30, false, 30}, {39, false, 39}, {7000, false, 5000},
     };
     for (const Case& c : cases) {
-        PaceClock clock;
-        clock.tick = 500;
-        clock.credit = c.offsetMs == 30 ? 15 : 0;
-        SyncSlaveForward(&clock, uint64_t(int64_t(kMaster) + c.offsetMs * 1000), kMaster, 900);
-        EXPECT_EQ(clock.tick, c.tick) << c.offsetMs;
-        EXPECT_EQ(clock.credit, c.credit) << c.offsetMs;
+        PaceClock clock{500, 70};
+        uint64_t next = uint64_t(int64_t(kMaster) + c.offsetMs * 1000);
+        EXPECT_EQ(ForwardDue(&clock, 40, true, next, kMaster, false, 900), c.due) << c.offsetMs;
+        EXPECT_EQ(SlaveWaitMs(next, kMaster), c.waitMs) << c.offsetMs;
+        EXPECT_EQ(clock.tick, 500u);
+        EXPECT_EQ(clock.credit, 70u);
+    }
+}
+
+namespace {
+
+// A channel that plays forward at 25 pictures a second, passes every 2 ms
+// and shows a picture whenever ForwardDue says so; the master's clock runs
+// `behindMs` ahead of the slave's pictures (`next` moves on when shown).
+struct ForwardChannel {
+    PaceClock clock;
+    uint64_t next = kMaster;
+    uint32_t now = 1000;
+    bool slave = true;
+    // Pictures shown during `ms`.
+    int Play(uint32_t ms, uint32_t behindMs, bool promoted = false) {
+        int shown = 0;
+        for (uint32_t end = now + ms; now < end; now += 2) {
+            uint64_t master = next + uint64_t(behindMs) * 1000;
+            if (ForwardDue(&clock, 40, slave, next, master, promoted, now)) {
+                next += 40000;
+                ++shown;
+            }
+            promoted = false;
+        }
+        return shown;
+    }
+};
+
+}  // namespace
+
+// A slave shows its pictures when the master's clock reaches them; made
+// master, it paces by its own clock from then on: one picture an interval,
+// not a burst to work off what it ran behind as a slave.
+TEST(ForwardDue, ASlaveMadeMasterPlaysOnAtItsPaceWithoutABurst) {
+    for (uint32_t behindMs : {0u, 30u, 120u}) {
+        SCOPED_TRACE(testing::Message() << "slave " << behindMs << " ms behind the master's clock");
+        ForwardChannel c;
+        c.clock.tick = c.now;
+        // Shown whenever due: every pass while behind the master's clock.
+        int asSlave = c.Play(2000, behindMs);
+        EXPECT_GE(asSlave, 50);
+        c.slave = false;
+        int first = c.Play(200, 0, true);
+        EXPECT_GE(first, 4);
+        EXPECT_LE(first, 6) << "a burst on taking the lead";
+        EXPECT_NEAR(c.Play(1000, 0), 25, 1);
     }
 }
 
