@@ -113,20 +113,27 @@ TEST(Thread, StopFromTheThreadItselfDoesNotDeadlock) {
 }
 
 TEST(Thread, DestructorWaitsForTheWorker) {
-    std::atomic<bool> finished{false};
+    std::atomic<bool> running{false}, finished{false};
     {
         struct Worker : CThread {
+            std::atomic<bool>* running;
             std::atomic<bool>* done;
             int Run() override {
+                *running = true;
                 while (!WaitForStop(5)) {
                 }
                 *done = true;
                 return 0;
             }
         } w;
+        w.running = &running;
         w.done = &finished;
         ASSERT_EQ(w.Start(), 1);
-        Sleep(20);
+        // Inside Run before the object goes: a thread that had not reached
+        // Run yet would find only the base's Run once the worker's own part
+        // is destroyed (which is why a worker stops in its own destructor).
+        for (int i = 0; i < 5000 && !running.load(); ++i) Sleep(1);
+        ASSERT_TRUE(running.load());
     }
     EXPECT_TRUE(finished.load());
 }
