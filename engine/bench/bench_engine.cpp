@@ -1,9 +1,12 @@
-// Figures of the playback engine as the player drives it: four channels of
-// 704 x 576 at 25 frames a second playing at normal rate (processor time
-// over wall time), how close the slaves stay to the master's timestamp over
-// a whole recording, how long a seek on a 1 GB recording takes to show its
-// first new picture, and whether I-frame-only play at rate 8 keeps its pace.
-// Run by scripts/bench; never a test.
+// Figures of the playback engine as the player drives it, on four channels
+// of 704 x 576 at 25 frames a second: how soon and how close together the
+// four channels show their first pictures after play starts, how long a
+// seek of all four takes with their panes drawn, their processor time at
+// normal rate against bare decoding of the same pictures, how close the
+// slaves stay to the master's timestamp over a whole recording, how long a
+// seek on a 1 GB recording takes to show its first new picture, whether
+// I-frame-only play at rate 8 keeps its pace, and how soon the index
+// reader's scan stops. Run by scripts/bench; never a test.
 //
 // The interface figures go through the DLL's exports. The per-channel
 // timestamps (sync and rate 8) are not exported, so those parts drive the
@@ -12,8 +15,8 @@
 //
 // bench_engine --fixtures [STREAM AUDIO]   writes the recordings only
 // bench_engine [--no-draw] [STREAM AUDIO] [PART..]
-//     writes what is missing, then measures the parts (seek, cpu, sync,
-//     rate8; all by default), with --no-draw into no windows
+//     writes what is missing, then measures the parts (start, seek4, seek,
+//     cpu, sync, rate8, index; all by default), with --no-draw into no windows
 // STREAM: 60 s of 704 x 576 H.264 (Annex B), AUDIO: raw G.726 codes; by
 // default the build's, in the current folder.
 #include "Ostrivel.h"
@@ -21,6 +24,7 @@
 #include "DemoCard.h"
 #include "FileQuib.h"
 #include "FramePacing.h"
+#include "H264Decoder.h"
 #include "MulPlay.h"
 #include "RecordWriter.h"
 
@@ -29,6 +33,7 @@
 
 #include <algorithm>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -55,14 +60,20 @@ double NowMs() {
     return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
 }
 
+double FileTimeMs(const FILETIME& f) { return double(uint64_t(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 10000.0; }
+
 // Processor time of the whole process (every thread, user and kernel), ms.
 double ProcessCpuMs() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ms = [](const FILETIME& f) {
-        return double(uint64_t(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
+    return FileTimeMs(kernel) + FileTimeMs(user);
+}
+
+// Processor time of the calling thread, ms.
+double ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
 // Keeps the windows' messages flowing for `ms`.
@@ -73,13 +84,14 @@ void Pump(double ms) {
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
         double left = until - NowMs();
         if (left <= 0) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min(left, 5.0)) + 1, QS_ALLINPUT);
+        // Woken by any message: no polling of our own to count against the engine.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left) + 1, QS_ALLINPUT);
     }
 }
 
 struct Stats {
     size_t count = 0;
-    double p50 = 0, p99 = 0, max = 0, mean = 0;
+    double p50 = 0, p90 = 0, p99 = 0, max = 0, mean = 0;
 };
 
 Stats Summarise(std::vector<double> v) {
@@ -89,6 +101,7 @@ Stats Summarise(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     auto at = [&](double q) { return v[std::min(v.size() - 1, size_t(q * double(v.size() - 1) + 0.5))]; };
     s.p50 = at(0.5);
+    s.p90 = at(0.9);
     s.p99 = at(0.99);
     s.max = v.back();
     double sum = 0;
@@ -119,6 +132,7 @@ bool Commit(const std::string& part, const std::string& path) {
 
 std::string ChannelPath(int k) { return "bench_engine_ch" + std::to_string(k + 1) + ".h264"; }
 const char* const kBigPath = "bench_engine_1gb.h264";
+const char* const kSparsePath = "bench_engine_1gb_sparse.h264";
 
 struct Sources {
     std::string streamPath, audioPath;
@@ -199,6 +213,35 @@ bool WriteBigFile(const Sources& s) {
     return ok && Commit(part, kBigPath);
 }
 
+// About 1 GB written sparse: a second of pictures with their information
+// at the data start, nothing (zeros) after it, and a second of pictures
+// without information at the end. A scan for information packets searches
+// through all of it after the first second.
+bool WriteSparseFile(const Sources& s) {
+    InfoFrame info = {};
+    info.gpsValid = 'A';
+    RecordWriter head, tail;
+    for (size_t k = 0; k < 25; ++k) {
+        head.AddVideo(s.frames[k].intra, k * kFrameUs, s.frames[k].bytes, &info);
+        tail.AddVideo(s.frames[k].intra, 3600000000ull + k * kFrameUs, s.frames[k].bytes);
+    }
+    head.SetEndOfData(0);
+    head.Finish();
+    tail.Finish();
+    std::string part = std::string(kSparsePath) + ".part";
+    HANDLE h = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD n = 0;
+    bool ok = WriteFile(h, head.Bytes().data(), DWORD(head.Size()), &n, nullptr) && n == head.Size();
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(kBigFileBytes);
+    ok = ok && SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+    DWORD tailBytes = DWORD(tail.Size() - rec::kDataStart);
+    ok = ok && WriteFile(h, tail.Bytes().data() + rec::kDataStart, tailBytes, &n, nullptr) && n == tailBytes;
+    CloseHandle(h);
+    return ok && Commit(part, kSparsePath);
+}
+
 bool MakeFixtures(Sources& s) {
     bool loaded = false;
     auto load = [&] { return loaded || (loaded = s.Load()); };
@@ -211,6 +254,10 @@ bool MakeFixtures(Sources& s) {
         double t0 = NowMs();
         if (!load() || !WriteBigFile(s)) return false;
         printf("wrote %s in %.1f s\n", kBigPath, (NowMs() - t0) / 1000);
+    }
+    if (!UpToDate(kSparsePath, s.streamPath)) {
+        if (!load() || !WriteSparseFile(s)) return false;
+        printf("wrote %s\n", kSparsePath);
     }
     return true;
 }
@@ -257,11 +304,129 @@ void CALLBACK OnInfo(const uint8_t*, uint32_t, uint32_t low, uint32_t high, void
     }
 }
 
-// ---- 1. four channels at normal rate: processor time ---------------------
+// ---- play: from OV_Play on four channels to their first pictures ---------
+
+// The decoder handle the exports hand every call to: Play is OV_Play's work.
+// A channel has shown its first picture once it has a timestamp (it is set
+// when the picture has been decoded and drawn).
+void BenchStart(const Panes& panes, int rounds) {
+    printf("\n== Play on four channels: from the first Play to each channel's first picture, %s ==\n",
+           panes.draw ? "drawn into four panes" : "no windows");
+    std::vector<double> latest, spreads, calls, moved;
+    for (int r = 0; r < rounds; ++r) {
+        CMulPlay m;
+        for (int k = 0; k < kChannels; ++k)
+            if (m.OpenChannel(ChannelPath(k).c_str(), panes.w[k], k) != 0) printf("cannot open channel %d\n", k);
+        Pump(100);
+        double first[kChannels] = {-1, -1, -1, -1};
+        double t0 = NowMs();
+        for (int k = 0; k < kChannels; ++k) m.Play(k);
+        double call = NowMs() - t0;
+        for (int left = kChannels; left > 0 && NowMs() - t0 < 5000;) {
+            for (int k = 0; k < kChannels; ++k) {
+                if (first[k] < 0 && m.ChannelTimestamp(k) != 0) {
+                    first[k] = NowMs() - t0;
+                    --left;
+                }
+            }
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+        // How far the master has played 7.9 s after the start.
+        Pump(7900 - (NowMs() - t0));
+        int pos = 0;
+        m.GetPlayTime(&pos);
+        for (int k = 0; k < kChannels; ++k) m.Stop(k);
+        double lo = first[0], hi = first[0];
+        for (double f : first) {
+            lo = std::min(lo, f);
+            hi = std::max(hi, f);
+        }
+        printf("round %d: Play on four channels %.1f ms; first pictures at %.1f, %.1f, %.1f, %.1f ms "
+               "(spread %.1f ms); master at %.2f s after 7.9 s\n", r + 1, call, first[0], first[1], first[2],
+               first[3], hi - lo, pos / 1000.0);
+        if (lo < 0) continue;
+        latest.push_back(hi);
+        spreads.push_back(hi - lo);
+        calls.push_back(call);
+        moved.push_back(pos / 1000.0);
+    }
+    Stats l = Summarise(latest), sp = Summarise(spreads), c = Summarise(calls), mv = Summarise(moved);
+    printf("over %zu rounds: last channel's first picture p50 %.1f ms, max %.1f ms (target < 300 ms); "
+           "spread p50 %.1f ms, max %.1f ms (target <= 40 ms); Play calls max %.1f ms; master after 7.9 s "
+           "%.2f .. %.2f s\n", l.count, l.p50, l.max, sp.p50, sp.max, c.max,
+           moved.empty() ? 0.0 : *std::min_element(moved.begin(), moved.end()), mv.max);
+}
+
+// ---- four channels at normal rate: processor time ------------------------
+
+// Bare decoding of the pictures four channels show in a second, in cores:
+// the decoder library alone on one thread, every picture of the stream the
+// channels' recordings are made from, in processor time.
+double BareDecodeCores(const std::vector<H264Frame>& frames) {
+    H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
+    H264DecHandle h = H264DecCreate(&attr);
+    if (!h || frames.empty()) return 0;
+    double c0 = ThreadCpuMs();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        H264DecPicture pic;
+        const uint8_t* data = frames[i].bytes.data();
+        uint32_t len = uint32_t(frames[i].bytes.size());
+        while (H264DecFrame(h, data, len, i * kFrameUs, &pic, 0) == kH264PictureOut) {
+            data = nullptr;
+            len = 0;
+        }
+    }
+    double ms = ThreadCpuMs() - c0;
+    H264DecDestroy(h);
+    return ms / double(frames.size()) * kChannels * 25.0 / 1000.0;
+}
+
+// The same bare decoding, but paced as the channels play: four threads,
+// each with its own decoder, decode one picture every 40 ms and sleep in
+// between. Processor time of the process over wall time, in cores: what
+// decoding costs when each picture is decoded on a core that has been idle.
+struct PacedDecoder {
+    const std::vector<H264Frame>* frames;
+    double seconds;
+    static DWORD WINAPI Run(void* self) {
+        PacedDecoder* p = static_cast<PacedDecoder*>(self);
+        H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
+        H264DecHandle h = H264DecCreate(&attr);
+        double start = NowMs();
+        for (size_t i = 0; h && NowMs() - start < p->seconds * 1000; ++i) {
+            const H264Frame& f = (*p->frames)[i % p->frames->size()];
+            H264DecPicture pic;
+            const uint8_t* data = f.bytes.data();
+            uint32_t len = uint32_t(f.bytes.size());
+            while (H264DecFrame(h, data, len, i * kFrameUs, &pic, 0) == kH264PictureOut) {
+                data = nullptr;
+                len = 0;
+            }
+            double due = start + double(i + 1) * 40.0 - NowMs();
+            if (due > 0) Sleep(DWORD(due));
+        }
+        if (h) H264DecDestroy(h);
+        return 0;
+    }
+};
+
+double PacedDecodeCores(const std::vector<H264Frame>& frames) {
+    PacedDecoder p{&frames, 10};
+    HANDLE threads[kChannels];
+    double cpu0 = ProcessCpuMs(), t0 = NowMs();
+    for (HANDLE& t : threads) t = CreateThread(nullptr, 0, &PacedDecoder::Run, &p, 0, nullptr);
+    WaitForMultipleObjects(kChannels, threads, TRUE, INFINITE);
+    for (HANDLE t : threads) CloseHandle(t);
+    return (ProcessCpuMs() - cpu0) / (NowMs() - t0);
+}
 
 // Without windows the pictures are decoded and kept but never converted or
-// drawn: what the engine costs apart from the display.
-void BenchCpu(const Panes& panes, bool windows) {
+// drawn: what the engine costs apart from the display. `frames`, when
+// given, are the pictures the channels show: their bare decoding is
+// measured in the same run to compare with.
+void BenchCpu(const Panes& panes, bool windows, const std::vector<H264Frame>* frames) {
     printf("\n== Four channels at rate 0 through the exports: processor time, %s ==\n",
            windows ? "drawn into four panes" : "no windows (decoded, not drawn)");
     void* h = nullptr;
@@ -294,9 +459,18 @@ void BenchCpu(const Panes& panes, bool windows) {
     for (int k = 0; k < kChannels; ++k) OV_Stop(h, k);
     for (int k = 0; k < kChannels; ++k) OV_CloseFile(h, k);
     OV_EraseDecoder(h);
+    if (frames && !frames->empty()) {
+        double bare = BareDecodeCores(*frames);
+        double engine = (cpu1 - cpu0) / wall;
+        printf("bare decoding of the same pictures (four channels at 25 a second): %.3f of one core; "
+               "the four channels use %.2f times that (target <= 1.25)\n", bare, bare > 0 ? engine / bare : 0);
+        double paced = PacedDecodeCores(*frames);
+        printf("the same bare decoding paced as the channels play (four threads, a picture every 40 ms each): "
+               "%.3f of one core (%.2f times the decoding back to back)\n", paced, bare > 0 ? paced / bare : 0);
+    }
 }
 
-// ---- 2. slaves against the master over a whole recording -----------------
+// ---- slaves against the master over a whole recording ---------------------
 
 struct EndFlag {
     volatile LONG ended = 0;
@@ -387,28 +561,31 @@ void BenchSync(const Panes& panes) {
     printf("all slaves, every sample including the start: p99 %.1f ms, max %.1f ms\n", a.p99, a.max);
 }
 
-// ---- 3. seeks on a 1 GB recording ----------------------------------------
+// ---- seeks on a 1 GB recording and on the four channels -------------------
 
 uint32_t NextRandom(uint32_t* state) {
     *state = *state * 1664525u + 1013904223u;
     return *state >> 8;
 }
 
-void SeekPass(const char* title, const Panes& panes, int channels, uint32_t seed, int count) {
+// `group`: the four channels' one-minute recordings, with sound on the
+// sync channel; else the 1 GB recording in every channel, without sound.
+void SeekPass(const char* title, const Panes& panes, int channels, uint32_t seed, int count, bool group = false) {
     void* h = nullptr;
     OV_CreateDecoder(&h);
-    for (int k = 0; k < channels; ++k) OV_OpenFile(kBigPath, panes.w[k], k, h);
+    for (int k = 0; k < channels; ++k) OV_OpenFile(group ? ChannelPath(k).c_str() : kBigPath, panes.w[k], k, h);
     InfoProbe probe;
     OV_SetInfoFrameCallBack(h, &probe, OnInfo);
     FileInfo fi = {};
     OV_GetFileInfo(h, &fi);
     for (int k = 0; k < channels; ++k) OV_Play(h, k);
+    if (group) OV_PlaySound(h, OV_GetSynChannel(h));
     Pump(1000);
 
     std::vector<double> call, picture, error;
     uint32_t rng = seed;
     for (int i = 0; i < count; ++i) {
-        int target = int(NextRandom(&rng) % (fi.durationMs - 5000));
+        int target = int(NextRandom(&rng) % (fi.durationMs - (group ? 2000 : 5000)));
         probe.target = fi.firstTimestamp + uint64_t(target) * 1000;
         probe.window = 1200000;   // the I-frame found lies within a second of the target
         double t0 = NowMs();
@@ -433,11 +610,12 @@ void SeekPass(const char* title, const Panes& panes, int channels, uint32_t seed
     Stats c = Summarise(call), p = Summarise(picture);
     double early = *std::min_element(error.begin(), error.end());
     double late = *std::max_element(error.begin(), error.end());
-    printf("%s: %d seeks over %.1f h, %d channel(s)\n", title, count, fi.durationMs / 3.6e6, channels);
-    printf("  OV_SetPlayTime call (up to three pictures of every channel drawn): p50 %.1f ms, p99 %.1f ms, "
-           "max %.1f ms\n", c.p50, c.p99, c.max);
-    printf("  call to the sync channel's first new picture: p50 %.1f ms, p99 %.1f ms, max %.1f ms "
-           "(target < 100 ms)\n", p.p50, p.p99, p.max);
+    printf("%s: %d seeks over %.1f min, %d channel(s)\n", title, count, fi.durationMs / 6e4, channels);
+    printf("  OV_SetPlayTime call (every channel at the target, its picture drawn): p50 %.1f ms, p90 %.1f ms, "
+           "p99 %.1f ms, max %.1f ms%s\n", c.p50, c.p90, c.p99, c.max,
+           group ? " (target p90 < 60 ms, max < 150 ms)" : "");
+    printf("  call to the sync channel's first new picture: p50 %.1f ms, p90 %.1f ms, p99 %.1f ms, max %.1f ms%s\n",
+           p.p50, p.p90, p.p99, p.max, group ? "" : " (target < 100 ms)");
     printf("  position after the call - target: %.0f .. %.0f ms\n", early, late);
 }
 
@@ -451,7 +629,41 @@ void BenchSeek(const Panes& panes) {
     SeekPass("four channels of the file, new targets", panes, 4, 777, 30);
 }
 
-// ---- 4. rate 8: I-frames only ---------------------------------------------
+void BenchSeekFour(const Panes& panes) {
+    printf("\n== OV_SetPlayTime on four one-minute 704 x 576 channels, %s, playing at rate 0, sound on ==\n",
+           panes.draw ? "drawn into four panes" : "no windows");
+    SeekPass("first pass", panes, kChannels, 4242, 40, true);
+    SeekPass("second pass, new targets", panes, kChannels, 9191, 40, true);
+}
+
+// ---- the index reader: how soon a stop returns ------------------------------
+
+void BenchIndexStop() {
+    printf("\n== OV_StopIndexReader during a scan of a 1 GB recording ==\n");
+    for (const char* path : {kBigPath, kSparsePath}) {
+        std::vector<double> stops;
+        for (int i = 0; i < 6; ++i) {
+            void* reader = nullptr;
+            if (OV_OpenIndexReader(path, &reader) != 0) {
+                printf("cannot open %s\n", path);
+                break;
+            }
+            OV_StartIndexReader(reader);
+            Sleep(DWORD(150 + 150 * i));
+            double t0 = NowMs();
+            OV_StopIndexReader(reader);
+            stops.push_back(NowMs() - t0);
+            OV_CloseIndexReader(reader);
+        }
+        Stats st = Summarise(stops);
+        printf("%s (%s): stop p50 %.2f ms, max %.2f ms over %zu stops 150-900 ms into the scan "
+               "(target < 100 ms)\n", path, path == kBigPath ? "information with every picture"
+                                                             : "information in its first second only",
+               st.p50, st.max, st.count);
+    }
+}
+
+// ---- rate 8: I-frames only -------------------------------------------------
 
 void BenchRate8(const Panes& panes) {
     printf("\n== Rate 8 (I-frames only), four channels of the 1 GB recording ==\n");
@@ -513,7 +725,9 @@ int main(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--fixtures") fixturesOnly = true;
         else if (a == "--no-draw") draw = false;
-        else if (a == "seek" || a == "cpu" || a == "sync" || a == "rate8") parts.push_back(a);
+        else if (a == "start" || a == "seek4" || a == "seek" || a == "cpu" || a == "sync" || a == "rate8" ||
+                 a == "index")
+            parts.push_back(a);
         else paths.push_back(a);
     }
     Sources s;
@@ -530,12 +744,18 @@ int main(int argc, char** argv) {
 
     Panes panes(draw);
     if (!draw) printf("\nno windows: every part decodes its pictures but draws none\n");
-    if (wanted("seek")) BenchSeek(panes);   // first, while the 1 GB file is not yet cached
+    // First, while the process has not yet set up any display: as the
+    // player program plays its first recording.
+    if (wanted("start")) BenchStart(panes, 5);
+    if (wanted("seek")) BenchSeek(panes);   // while the 1 GB file is not yet cached
+    if (wanted("seek4")) BenchSeekFour(panes);
     if (wanted("cpu")) {
-        if (draw) BenchCpu(panes, true);
-        BenchCpu(panes, false);
+        if (draw) BenchCpu(panes, true, nullptr);
+        if (s.frames.empty()) s.Load();
+        BenchCpu(panes, false, &s.frames);
     }
     if (wanted("sync")) BenchSync(panes);
     if (wanted("rate8")) BenchRate8(panes);
+    if (wanted("index")) BenchIndexStop();
     return 0;
 }
