@@ -41,23 +41,18 @@ CDirectDraw::~CDirectDraw() {
 }
 
 void CDirectDraw::ReleaseSurfaces() {
+    // The device's object and primary surface are shared: they stay.
     ReleaseCom(picture_);
-    ReleaseCom(primary_);
     ReleaseCom(osd_);
-    if (ddraw_) {
-        ddraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
-        ReleaseCom(ddraw_);
-    }
+    ReleaseCom(clipper_);
 }
 
 int CDirectDraw::Create(int w, int h) {
-    setupResult_ = SetupDirectDraw(w, h);
-    if (setupResult_ != 0) {
-        ReleaseSurfaces();
-        mode_ = kModeGdi;
-    } else {
-        mode_ = kModeDirectDraw;
-    }
+    ReleaseSurfaces();
+    mode_ = kModeGdi;
+    // Without a window there is nothing to blit into.
+    setupResult_ = window_ && w > 0 && h > 0 && device_ ? int(kSetupPending) : -1;
+    if (setupResult_ == kSetupPending && !device_->Ready() && !Fails(2)) device_->MakeSoon();
     width_ = w;
     height_ = h;
     FreeOsdCanvas();  // made again at the new size when text is shown
@@ -71,26 +66,17 @@ int CDirectDraw::Create(int w, int h) {
 
 int CDirectDraw::SetupDirectDraw(int w, int h) {
     ReleaseSurfaces();
-    // Without a window there is nothing to blit into.
-    if (!window_ || w <= 0 || h <= 0) return -1;
-    if (Fails(2) || FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&ddraw_), IID_IDirectDraw7,
-                                              nullptr)) || !ddraw_)
-        return -1;
-    if (Fails(3) || FAILED(ddraw_->SetCooperativeLevel(window_, DDSCL_NORMAL))) return -2;
-
-    DDCAPS caps;
-    memset(&caps, 0, sizeof caps);
-    caps.dwSize = sizeof caps;
-    if (Fails(4) || FAILED(ddraw_->GetCaps(&caps, nullptr))) return -20;
-    if (!(caps.dwCaps & (DDCAPS_BLTFOURCC | DDCAPS_BLT))) return -21;
+    if (!window_ || w <= 0 || h <= 0 || !device_) return -1;
+    // The device (object, cooperative level, its capabilities and the
+    // primary surface) is made once for every display; steps 2 to 5 fail
+    // here only when made to.
+    IDirectDraw7* ddraw = Fails(2) ? nullptr : device_->Ready();
+    if (!ddraw) return device_->Failed() || Fails(2) ? -1 : int(kSetupPending);
+    if (Fails(3)) return -2;
+    if (Fails(4)) return -20;
+    if (Fails(5)) return -3;
 
     DDSURFACEDESC2 sd;
-    memset(&sd, 0, sizeof sd);
-    sd.dwSize = sizeof sd;
-    sd.dwFlags = DDSD_CAPS;
-    sd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    if (Fails(5) || FAILED(ddraw_->CreateSurface(&sd, &primary_, nullptr))) return -3;
-
     memset(&sd, 0, sizeof sd);
     sd.dwSize = sizeof sd;
     sd.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
@@ -103,7 +89,7 @@ int CDirectDraw::SetupDirectDraw(int w, int h) {
     sd.ddpfPixelFormat.dwRBitMask = 0xF800;
     sd.ddpfPixelFormat.dwGBitMask = 0x07E0;
     sd.ddpfPixelFormat.dwBBitMask = 0x001F;
-    if (Fails(6) || FAILED(ddraw_->CreateSurface(&sd, &picture_, nullptr))) return -4;
+    if (Fails(6) || FAILED(ddraw->CreateSurface(&sd, &picture_, nullptr))) return -4;
 
     memset(&sd, 0, sizeof sd);
     sd.dwSize = sizeof sd;
@@ -111,18 +97,11 @@ int CDirectDraw::SetupDirectDraw(int w, int h) {
     sd.dwWidth = DWORD(w);
     sd.dwHeight = DWORD(h);
     sd.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
-    if (Fails(7) || FAILED(ddraw_->CreateSurface(&sd, &osd_, nullptr))) return -2;
+    if (Fails(7) || FAILED(ddraw->CreateSurface(&sd, &osd_, nullptr))) return -2;
 
-    IDirectDrawClipper* clipper = nullptr;
-    if (Fails(8) || FAILED(ddraw_->CreateClipper(0, &clipper, nullptr))) return -2;
-    HRESULT hr = clipper->SetHWnd(0, window_);
-    if (FAILED(hr)) {
-        clipper->Release();
-        return -3;
-    }
-    hr = primary_->SetClipper(clipper);
-    clipper->Release();  // the primary keeps its own reference
-    if (FAILED(hr)) return -4;
+    // The primary is shared: each blit sets it to this display's clipper.
+    if (Fails(8) || FAILED(ddraw->CreateClipper(0, &clipper_, nullptr))) return -2;
+    if (FAILED(clipper_->SetHWnd(0, window_))) return -3;
 
     DDBLTFX fx;
     memset(&fx, 0, sizeof fx);
@@ -147,8 +126,19 @@ int CDirectDraw::DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const 
     (void)timestampHigh;
     if (!window_ || !created_) return -1;
     if (!buffer_ || !y || !u || !v) return -1;
-    return mode_ == kModeDirectDraw ? DrawDirectDraw(y, yStride, u, v, uvStride)
-                                    : DrawGdi(y, yStride, u, v, uvStride);
+    int result = mode_ == kModeDirectDraw ? DrawDirectDraw(y, yStride, u, v, uvStride)
+                                          : DrawGdi(y, yStride, u, v, uvStride);
+    // DirectDraw is set up after a picture, not before it, once the device
+    // is there (or the pictures stay with GDI when it cannot be).
+    if (setupResult_ == kSetupPending && (device_->Ready() || device_->Failed() || Fails(2))) {
+        setupResult_ = SetupDirectDraw(width_, height_);
+        if (setupResult_ == 0) {
+            mode_ = kModeDirectDraw;
+        } else if (setupResult_ != kSetupPending) {
+            ReleaseSurfaces();
+        }
+    }
+    return result;
 }
 
 void CDirectDraw::DrawOsd(HDC dc, int w, int h) {
@@ -166,12 +156,15 @@ void CDirectDraw::DrawOsd(HDC dc, int w, int h) {
 
 int CDirectDraw::DrawDirectDraw(const uint8_t* y, int yStride, const uint8_t* u, const uint8_t* v,
                                 int uvStride) {
-    if (!primary_ || !picture_) return -9;
+    if (!picture_ || !clipper_) return -9;
     const int w = width_, h = height_;
     DDSURFACEDESC2 sd;
     memset(&sd, 0, sizeof sd);
     sd.dwSize = sizeof sd;
-    if (FAILED(picture_->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr))) {
+    // The whole picture is written anew: the surface's old contents need not
+    // be kept, so the lock need not wait for the blits still reading them
+    // (the device's blits for every display go through one queue).
+    if (FAILED(picture_->Lock(nullptr, &sd, DDLOCK_WAIT | DDLOCK_WRITEONLY | DDLOCK_DISCARDCONTENTS, nullptr))) {
         picture_->Restore();
         return -3;
     }
@@ -194,11 +187,7 @@ int CDirectDraw::DrawDirectDraw(const uint8_t* y, int yStride, const uint8_t* u,
     // A minimised or zero-sized window has nowhere to show the picture.
     if (windowRect_.right <= windowRect_.left || windowRect_.bottom <= windowRect_.top || IsIconic(window_))
         return 0;
-    HRESULT hr = primary_->Blt(&windowRect_, picture_, nullptr, DDBLT_WAIT, nullptr);
-    if (hr == DDERR_SURFACELOST) {
-        primary_->Restore();
-        picture_->Restore();
-    }
+    if (device_->Present(clipper_, &windowRect_, picture_) == DDERR_SURFACELOST) picture_->Restore();
     return 0;
 }
 

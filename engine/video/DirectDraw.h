@@ -1,8 +1,16 @@
 // Shows one channel's pictures in its window: DirectDraw 7 with an RGB565
 // picture surface blitted through a clipper, or GDI when DirectDraw cannot
-// be set up. Also carries one line of on-screen text in a corner.
+// be set up. The DirectDraw object and the primary surface are the
+// process's one display device, shared by every channel (made on a worker
+// of its own the first time a display needs it). A display sets up its own
+// DirectDraw surfaces after its first picture, which goes through GDI, and
+// stays with GDI until the device is there: a display's first picture
+// waits neither for the device nor for the surfaces, whose making the
+// device serves one display at a time. Also carries one line of on-screen
+// text in a corner.
 #pragma once
 
+#include "DisplayDevice.h"
 #include "MutexLock.h"
 
 #include <windows.h>
@@ -21,6 +29,9 @@ POINT OsdPosition(int corner, int w, int h, int cx, int cy);
 class CDirectDraw {
 public:
     enum { kModeDirectDraw = 2, kModeGdi = 3 };
+    // The set-up result until DirectDraw is set up: after the next picture,
+    // once the display device is there.
+    enum { kSetupPending = 1 };
 
     CDirectDraw();
     virtual ~CDirectDraw();
@@ -28,7 +39,12 @@ public:
     CDirectDraw& operator=(const CDirectDraw&) = delete;
 
     void SetWindow(HWND window) { window_ = window; }
-    // Sets up for w x h pictures, falling back to GDI on any failure. Gives 0.
+    // The device whose object and primary surface this display uses; the
+    // process's shared one unless a test gives another.
+    void SetDevice(DisplayDevice* device) { device_ = device; }
+    // Prepares for w x h pictures: through GDI for now; DirectDraw is set
+    // up after a picture once the display device is there, and on any
+    // failure the pictures stay with GDI. Gives 0.
     int Create(int w, int h);
     void ReleaseSurfaces();
     int DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const uint8_t* v, int uvStride,
@@ -39,7 +55,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Created() const { return created_ != 0; }
-    // Result of the last DirectDraw set-up: 0, or the failing step's code.
+    // Result of the last DirectDraw set-up: 0, kSetupPending, or the
+    // failing step's code.
     int SetupResult() const { return setupResult_; }
     // Makes set-up step `step` (2-9) fail, as on a system that lacks it;
     // 0 fails none. For showing the GDI path on any machine.
@@ -54,10 +71,10 @@ private:
     void FreeOsdCanvas();
     bool Fails(int step) const { return failStep_ == step; }
 
-    IDirectDraw7* ddraw_ = nullptr;
-    IDirectDrawSurface7* primary_ = nullptr;
+    DisplayDevice* device_ = &DisplayDevice::Shared();
     IDirectDrawSurface7* picture_ = nullptr;
     IDirectDrawSurface7* osd_ = nullptr;
+    IDirectDrawClipper* clipper_ = nullptr;   // bound to the window
     RECT windowRect_ = {0, 0, 0, 0};
     int width_ = 0;
     int height_ = 0;

@@ -107,18 +107,20 @@ protected:
 // 0: DirectDraw as the machine offers it; else the set-up step made to fail.
 TEST_P(DisplayWindow, ShowsThePictureAndTheOsdCorner) {
     const int failStep = GetParam();
+    ASSERT_NE(DisplayDevice::Shared().Make(), nullptr) << "no display device here";
     CDirectDraw display;
     display.SetWindow(hwnd_);
     display.FailSetupStep(failStep);
     display.SetOsd("REC 12:34", 3);
     ASSERT_EQ(display.Create(kW, kH), 0);
-    EXPECT_EQ(display.Mode(), failStep ? CDirectDraw::kModeGdi : CDirectDraw::kModeDirectDraw)
-        << "set-up result " << display.SetupResult();
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi);   // the first picture, whatever comes after
     TestPicture pic;
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
         Pump(100);
     }
+    EXPECT_EQ(display.Mode(), failStep ? CDirectDraw::kModeGdi : CDirectDraw::kModeDirectDraw)
+        << "set-up result " << display.SetupResult();
     Screen s = Grab(hwnd_);
     if (getenv("ZARV_HOLD_WINDOW")) Pump(atoi(getenv("ZARV_HOLD_WINDOW")));
     // The picture is stretched over the window (GDI: less 2 pixels).
@@ -174,4 +176,94 @@ TEST_F(DisplayWindow, GdiTextFollowsSizeChangesAndRemoval) {
     s = Grab(hwnd_);
     EXPECT_EQ(s.WhiteIn(0, 0, s.width - 2, s.height - 2), 0);
     EXPECT_TRUE(Dark(ColorAt(s, s.width / 4, 3 * s.height / 4)));
+}
+
+namespace {
+
+// Making a device takes this long longer, as on a system where that is slow.
+HRESULT WINAPI SlowCreate(GUID* driver, void** object, REFIID iid, IUnknown* outer) {
+    Sleep(400);
+    return DirectDrawCreateEx(driver, object, iid, outer);
+}
+HRESULT WINAPI FailedCreate(GUID*, void** object, REFIID, IUnknown*) {
+    *object = nullptr;
+    return DDERR_NODIRECTDRAWHW;
+}
+
+bool ShowsTestPicture(HWND hwnd) {
+    Screen s = Grab(hwnd);
+    return Reddish(ColorAt(s, s.width / 4, s.height / 4)) && Bluish(ColorAt(s, 3 * s.width / 4, s.height / 4)) &&
+           Dark(ColorAt(s, s.width / 4, 3 * s.height / 4));
+}
+
+}  // namespace
+
+// A display does not wait for the device to be made: its pictures show
+// through GDI meanwhile, and through DirectDraw from the picture after the
+// device is there. Two displays of one device share it (and its primary
+// surface).
+TEST_F(DisplayWindow, ShowsPicturesThroughGdiWhileTheDeviceIsMade) {
+    DisplayDevice device(&SlowCreate);
+    HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 60 + kW * 2 + 10, 60, kW, kH,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    Pump(300);   // shown and painted before the pictures come
+    CDirectDraw a, b;
+    a.SetDevice(&device);
+    b.SetDevice(&device);
+    a.SetWindow(hwnd_);
+    b.SetWindow(other);
+    TestPicture pic;
+    DWORD start = GetTickCount();
+    ASSERT_EQ(a.Create(kW, kH), 0);
+    ASSERT_EQ(b.Create(kW, kH), 0);
+    EXPECT_LT(GetTickCount() - start, 200u) << "set-up waited for the device";
+    EXPECT_EQ(a.Mode(), CDirectDraw::kModeGdi);
+    EXPECT_EQ(a.SetupResult(), CDirectDraw::kSetupPending);
+    EXPECT_EQ(a.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    EXPECT_EQ(b.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    Pump(100);
+    EXPECT_TRUE(ShowsTestPicture(hwnd_)) << "nothing shown while the device is made";
+    EXPECT_TRUE(ShowsTestPicture(other));
+
+    for (int i = 0; i < 300 && !device.Ready(); ++i) Sleep(10);
+    ASSERT_NE(device.Ready(), nullptr);
+    // Each display sets DirectDraw up after its next picture.
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(other, nullptr, TRUE);
+    Pump(100);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(a.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        EXPECT_EQ(b.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        Pump(100);
+    }
+    EXPECT_EQ(a.Mode(), CDirectDraw::kModeDirectDraw) << "set-up result " << a.SetupResult();
+    EXPECT_EQ(b.Mode(), CDirectDraw::kModeDirectDraw) << "set-up result " << b.SetupResult();
+    EXPECT_TRUE(ShowsTestPicture(hwnd_));
+    EXPECT_TRUE(ShowsTestPicture(other));
+    EXPECT_EQ(device.MadeCount(), 1);
+    a.ReleaseSurfaces();
+    b.ReleaseSurfaces();
+    DestroyWindow(other);
+}
+
+// Where no device can be made the displays stay with GDI, and making one
+// is not tried again for every picture.
+TEST_F(DisplayWindow, StaysWithGdiWhereNoDeviceCanBeMade) {
+    DisplayDevice device(&FailedCreate);
+    CDirectDraw display;
+    display.SetDevice(&device);
+    display.SetWindow(hwnd_);
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    for (int i = 0; i < 100 && !device.Failed(); ++i) Sleep(10);
+    EXPECT_TRUE(device.Failed());
+    TestPicture pic;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        Pump(100);
+    }
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi);
+    EXPECT_EQ(display.SetupResult(), -1);
+    EXPECT_TRUE(ShowsTestPicture(hwnd_));
+    EXPECT_EQ(device.Ready(), nullptr);
 }

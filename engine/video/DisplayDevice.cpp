@@ -1,5 +1,7 @@
 #include "DisplayDevice.h"
 
+#include <string.h>
+
 #include <new>
 
 DisplayDevice& DisplayDevice::Shared() {
@@ -8,24 +10,78 @@ DisplayDevice& DisplayDevice::Shared() {
     return *shared;
 }
 
+DisplayDevice::~DisplayDevice() {
+    worker_.Stop();   // it ends by itself once the object is made
+    if (primary_) primary_->Release();
+    if (IDirectDraw7* object = object_.load()) object->Release();
+}
+
 IDirectDraw7* DisplayDevice::Make() {
     if (IDirectDraw7* made = object_.load()) return made;
     CAutoLock hold(makeLock_);
     if (IDirectDraw7* made = object_.load()) return made;
-    if (failed_) return nullptr;
+    if (failed_.load()) return nullptr;
     void* object = nullptr;
-    if (FAILED(create_(nullptr, &object, IID_IDirectDraw7, nullptr)) || !object) {
-        failed_ = true;
+    IDirectDraw7* ddraw = nullptr;
+    IDirectDrawSurface7* primary = nullptr;
+    bool ok = SUCCEEDED(create_(nullptr, &object, IID_IDirectDraw7, nullptr)) && object;
+    if (ok) {
+        ddraw = static_cast<IDirectDraw7*>(object);
+        // Shared by the windows of every display: bound to none of them.
+        ok = SUCCEEDED(ddraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL));
+    }
+    if (ok) {
+        DDCAPS caps;
+        memset(&caps, 0, sizeof caps);
+        caps.dwSize = sizeof caps;
+        ok = SUCCEEDED(ddraw->GetCaps(&caps, nullptr)) && (caps.dwCaps & (DDCAPS_BLTFOURCC | DDCAPS_BLT));
+    }
+    if (ok) {
+        DDSURFACEDESC2 sd;
+        memset(&sd, 0, sizeof sd);
+        sd.dwSize = sizeof sd;
+        sd.dwFlags = DDSD_CAPS;
+        sd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+        ok = SUCCEEDED(ddraw->CreateSurface(&sd, &primary, nullptr)) && primary;
+    }
+    if (!ok) {
+        if (primary) primary->Release();
+        if (ddraw) ddraw->Release();
+        failed_.store(true);
         return nullptr;
     }
-    IDirectDraw7* ddraw = static_cast<IDirectDraw7*>(object);
-    // Shared by the windows of every channel: bound to none of them.
-    if (FAILED(ddraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) {
-        ddraw->Release();
-        failed_ = true;
-        return nullptr;
-    }
+    primary_ = primary;
     ++made_;
     object_.store(ddraw);
     return ddraw;
+}
+
+int DisplayDevice::MakeOnWorker(void* self) {
+    // The worker holds the module it runs in (the library, when it is one)
+    // and lets it go as it ends, so that an unload waits for it.
+    HMODULE held = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&DisplayDevice::Shared), &held);
+    static_cast<DisplayDevice*>(self)->Make();
+    if (held) FreeLibraryAndExitThread(held, 0);
+    return 0;
+}
+
+void DisplayDevice::MakeSoon() {
+    if (object_.load() || failed_.load()) return;
+    CAutoLock hold(workerLock_);
+    // A worker that has ended keeps its thread until stopped: one that ends
+    // without making the object has failed, and is not started again.
+    if (worker_.IsRunning()) return;
+    worker_.Start(&DisplayDevice::MakeOnWorker, this);
+}
+
+HRESULT DisplayDevice::Present(IDirectDrawClipper* clipper, RECT* screenRect, IDirectDrawSurface7* picture) {
+    if (!object_.load() || !primary_) return DDERR_NOTINITIALIZED;
+    CAutoLock hold(presentLock_);
+    HRESULT hr = primary_->SetClipper(clipper);
+    if (FAILED(hr)) return hr;
+    hr = primary_->Blt(screenRect, picture, nullptr, DDBLT_WAIT, nullptr);
+    if (hr == DDERR_SURFACELOST) primary_->Restore();
+    return hr;
 }

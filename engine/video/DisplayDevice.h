@@ -1,13 +1,15 @@
-// The process's one DirectDraw 7 object, which every channel's display
-// shares. Making one is slow on some systems (under Wine each one is a new
-// 3D device with a thread of its own, and takes a few hundred milliseconds
-// of which the next one waits for the last), so it is made once and kept
-// for the life of the process. It is never released: not even when the
-// library is unloaded, since releasing it waits for the device's thread,
-// which must not happen under the loader's lock.
+// The process's one DirectDraw 7 object and its primary surface, which
+// every channel's display shares. Making the object is slow on some systems
+// (under Wine each one is a new 3D device with a thread of its own and takes
+// a few hundred milliseconds, and the next one waits for the last), so it is
+// made once, on a worker of its own while the displays draw through GDI,
+// and kept for the life of the process. The shared one is never released:
+// not even when the library is unloaded, since releasing it waits for the
+// device's thread, which must not happen under the loader's lock.
 #pragma once
 
 #include "MutexLock.h"
+#include "Thread.h"
 
 #include <windows.h>
 #include <ddraw.h>
@@ -18,27 +20,47 @@ class DisplayDevice {
 public:
     typedef HRESULT(WINAPI* CreateProc)(GUID* driver, void** object, REFIID iid, IUnknown* outer);
 
-    // The process's own.
+    // The process's own, over DirectDrawCreateEx.
     static DisplayDevice& Shared();
 
-    // `create`: how the object is made (DirectDrawCreateEx for the shared one).
+    // `create`: how the object is made.
     explicit DisplayDevice(CreateProc create) : create_(create) {}
+    // Waits for its worker and releases what it made. (Not for the shared one.)
+    ~DisplayDevice();
     DisplayDevice(const DisplayDevice&) = delete;
     DisplayDevice& operator=(const DisplayDevice&) = delete;
 
-    // Makes the object on the calling thread unless it is made (or failed)
-    // already; gives it, or null when it cannot be made. A caller that comes
-    // while another makes it waits for that one.
+    // Makes the object and the primary surface on the calling thread unless
+    // they are made (or failed) already; gives the object, or null when it
+    // cannot be made. A caller that comes while another makes it waits for
+    // that one.
     IDirectDraw7* Make();
+    // Makes them on the device's worker unless they are made, failed or
+    // being made; never waits. The worker holds the module whose code it
+    // runs, so the library cannot be unloaded under it.
+    void MakeSoon();
     // The object once made; null before, or when it cannot be made. Never waits.
     IDirectDraw7* Ready() const { return object_.load(); }
-    // Objects made so far: 1 at most, for the tests.
+    // True once making it has failed for good.
+    bool Failed() const { return failed_.load(); }
+    // Objects made so far: 1 at most.
     int MadeCount() const { return made_.load(); }
 
+    // Blits `picture` to the screen through the primary surface, clipped to
+    // the window of `clipper`. Blits of every display go through here one at
+    // a time (each sets the primary's clipper to its own).
+    HRESULT Present(IDirectDrawClipper* clipper, RECT* screenRect, IDirectDrawSurface7* picture);
+
 private:
+    static int MakeOnWorker(void* self);
+
     CreateProc create_;
-    CMutexLock makeLock_;   // one maker at a time; guards failed_
-    bool failed_ = false;
+    CMutexLock makeLock_;   // one maker at a time
+    std::atomic<bool> failed_{false};
     std::atomic<IDirectDraw7*> object_{nullptr};
+    IDirectDrawSurface7* primary_ = nullptr;   // set with object_, before it
     std::atomic<int> made_{0};
+    CMutexLock presentLock_;   // guards the primary's clipper from SetClipper to Blt
+    CMutexLock workerLock_;    // guards starting the worker
+    CThread worker_;
 };
