@@ -45,6 +45,14 @@ bool IsDue(uint32_t* tick, uint32_t ms, uint32_t now) {
     return now - *tick >= ms;
 }
 
+uint32_t PaceWaitMs(const PaceClock& clock, uint32_t intervalMs, uint32_t now) {
+    if (intervalMs > kResyncIntervalMs) return 0;
+    uint32_t wait = clock.credit >= intervalMs ? 0 : intervalMs - clock.credit;
+    if (now < clock.tick) return wait;   // the counter wrapped: Pace restarts the tick
+    uint32_t elapsed = now - clock.tick;
+    return elapsed >= wait ? 0 : wait - elapsed;
+}
+
 int Pace(PaceClock* clock, uint32_t intervalMs, uint32_t now) {
     if (intervalMs > kResyncIntervalMs) {
         clock->tick = now;

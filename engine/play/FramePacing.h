@@ -33,3 +33,8 @@ bool IsDue(uint32_t* tick, uint32_t ms, uint32_t now);
 // 1: decode the next frame now; 0: wait. The credit lets a late player
 // decode frames back to back until it has caught up.
 int Pace(PaceClock* clock, uint32_t intervalMs, uint32_t now);
+// How long until Pace gives 1 for a frame of `intervalMs` (0: now). A
+// player rests that long, not a fixed part of the interval: every rest
+// costs a wait on the system's scheduler, and under Wine each one is a
+// round trip to its server.
+uint32_t PaceWaitMs(const PaceClock& clock, uint32_t intervalMs, uint32_t now);

@@ -46,6 +46,29 @@ TEST(IsDue, WaitsTheIntervalAndRestartsOnWrap) {
     EXPECT_TRUE(IsDue(&tick, 40, 45));
 }
 
+// The wait before Pace says "now" is what is left of the interval less the
+// credit; a player resting exactly that long wakes up on time.
+TEST(PaceWaitMs, IsWhatIsLeftUntilPaceSaysNow) {
+    struct Case { uint32_t tick, credit, interval, now, wait; } cases[] = {
+        {1000, 0, 40, 1000, 40}, {1000, 0, 40, 1025, 15}, {1000, 0, 40, 1040, 0}, {1000, 0, 40, 1100, 0},
+        {1000, 15, 40, 1010, 15},      // credit shortens the wait
+        {1000, 60, 40, 1000, 0},       // a whole interval of credit: at once
+        {1000, 0, 6000, 1000, 0},      // above the resync limit: at once
+        {1000, 0, 40, 5, 40},          // the counter wrapped: a whole interval
+    };
+    for (const Case& c : cases) {
+        PaceClock clock{c.tick, c.credit};
+        EXPECT_EQ(PaceWaitMs(clock, c.interval, c.now), c.wait) << c.tick << " " << c.credit << " " << c.now;
+        PaceClock paced = clock;
+        if (c.wait > 0 && c.now >= c.tick) {
+            EXPECT_EQ(Pace(&paced, c.interval, c.now + c.wait - 1), 0);
+            EXPECT_EQ(Pace(&paced, c.interval, c.now + c.wait), 1);
+        } else if (c.now >= c.tick) {
+            EXPECT_EQ(Pace(&paced, c.interval, c.now), 1);
+        }
+    }
+}
+
 TEST(Pace, DecodesOnTimeAndCarriesLatenessForward) {
     PaceClock clock;
     clock.tick = 1000;

@@ -185,7 +185,17 @@ int CMulPlay::GetPlayTime(int* ms) {
 }
 
 int CMulPlay::SeekAll(int ms) {
-    FOR_EACH_PLAYER(SeekTime(ms));
+    // All channels at once, each on its own play thread: the call takes as
+    // long as the slowest channel, not as long as all of them in turn, and
+    // no channel plays on while the others seek. A channel whose thread does
+    // not run seeks on this thread.
+    CPlayer* players[kChannelCount];
+    for (int k = 0; k < kChannelCount; ++k) players[k] = At(k);
+    bool handedOver[kChannelCount] = {};
+    for (int k = 0; k < kChannelCount; ++k)
+        if (players[k]) handedOver[k] = players[k]->BeginSeek(ms) != 0;
+    for (int k = 0; k < kChannelCount; ++k)
+        if (handedOver[k]) players[k]->EndSeek();
     return 0;
 }
 

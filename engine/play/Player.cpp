@@ -21,6 +21,8 @@ constexpr uint32_t kRedrawMs = 500;
 
 CPlayer::CPlayer(const H264DecoderApi* videoApi) : videoApi_(videoApi) {
     frameBuffer_ = new (std::nothrow) uint8_t[kFrameBufferSize];
+    seekDone_ = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     clock_.tick = Now();
     clock_.credit = 0;
 }
@@ -28,6 +30,8 @@ CPlayer::CPlayer(const H264DecoderApi* videoApi) : videoApi_(videoApi) {
 CPlayer::~CPlayer() {
     CloseFile();
     delete[] frameBuffer_;
+    if (seekDone_) CloseHandle(seekDone_);
+    if (wake_) CloseHandle(wake_);
 }
 
 int CPlayer::Open(const char* path, HWND window) {
@@ -100,6 +104,15 @@ int CPlayer::StopThread() {
     // The play thread waits on the stop event in every rest, so this wait
     // ends within one pass.
     thread_.Stop();
+    {
+        // A seek it had not served yet is not done.
+        CAutoLock hold(requestLock_);
+        if (seekPending_) {
+            seekPending_ = false;
+            seekResult_ = 1;
+            SetEvent(seekDone_);
+        }
+    }
     if (soundOn_) {
         sound_.Stop();
         soundOn_ = false;
@@ -112,6 +125,7 @@ int CPlayer::SetPause(int on) {
     paused_ = on != 0;
     if (soundOn_) sound_.SetPaused(paused_);
     if (!paused_) ResetClock();
+    Wake();
     return 0;
 }
 
@@ -125,6 +139,7 @@ int CPlayer::SetRate(int rate, int reverse) {
         if (rate != 0) sound_.Stop();
         else sound_.Open(kSoundPreset);
     }
+    Wake();
     return 0;
 }
 
@@ -157,11 +172,64 @@ int CPlayer::SeekTime(int ms) {
     if (reader_->SeekTime(ms, &unused) != 0) return 1;
     ResetClock();
     ClearQueues();
+    // Up to three pictures from the target are decoded (their information
+    // handed on) and the last of them is drawn: the picture the seek shows.
+    // Drawn one after the other, the two before it showed for no time at
+    // all, and with four channels drawing at once through the one display
+    // device they made the seek three times as long.
+    if (videoDecoder_) videoDecoder_->HoldPictures(true);
     Prime();
+    if (videoDecoder_) {
+        videoDecoder_->HoldPictures(false);
+        videoDecoder_->Redraw();
+    }
     reader_->SeekTime(ms, &unused);
     ResetClock();
     ClearQueues();
     return 0;
+}
+
+int CPlayer::BeginSeek(int ms) {
+    if (!thread_.IsRunning() || !seekDone_ || !wake_) {
+        seekResult_ = SeekTime(ms);
+        return 0;
+    }
+    {
+        CAutoLock hold(requestLock_);
+        seekMs_ = ms;
+        seekPending_ = true;
+        ResetEvent(seekDone_);
+    }
+    Wake();
+    return 1;
+}
+
+int CPlayer::EndSeek() {
+    // The play thread serves the request at the start of its next pass, and
+    // a pass ends within one picture: this wait ends. (Only this caller's
+    // thread stops the play thread, so it cannot end with the request open.)
+    if (seekDone_) WaitForSingleObject(seekDone_, INFINITE);
+    CAutoLock hold(requestLock_);
+    return seekResult_;
+}
+
+void CPlayer::ServeSeek() {
+    int ms;
+    {
+        CAutoLock hold(requestLock_);
+        if (!seekPending_) return;
+        ms = seekMs_;
+    }
+    int result = SeekTime(ms);
+    CAutoLock hold(requestLock_);
+    seekResult_ = result;
+    seekPending_ = false;
+    SetEvent(seekDone_);
+}
+
+void CPlayer::Rest(uint32_t ms) {
+    HANDLE events[2] = {thread_.StopEvent(), wake_};
+    WaitForMultipleObjects(wake_ ? 2 : 1, events, FALSE, ms);
 }
 
 int CPlayer::SoundOn() {
@@ -273,6 +341,7 @@ int CPlayer::RunThread() {
     }
     while (!thread_.StopRequested()) {
         CAutoLock hold(stateLock_);
+        ServeSeek();
         if (paused_) {
             hold.Unlock();
             Rest(kIdleMs);
@@ -315,9 +384,9 @@ uint32_t CPlayer::NormalStep() {
         if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now()))
             DecodeNext();
         else if (sync.slave)
-            rest = std::min(interval / 4, SlaveWaitMs(sync.next, sync.masterClock));
+            rest = std::min(interval, SlaveWaitMs(sync.next, sync.masterClock));
         else
-            rest = interval / 4;
+            rest = PaceWaitMs(clock_, interval, Now());
         if (sync.promoted) {
             CAutoLock hold(syncLock_);
             promoted_ = false;
@@ -339,7 +408,7 @@ uint32_t CPlayer::ReverseStep() {
     uint32_t interval;
     if (ReverseFrameInterval(&interval)) {
         if (Pace(&clock_, interval, Now())) DecodeNext();
-        else return interval / 4;
+        else return PaceWaitMs(clock_, interval, Now());
     } else if (readerExhausted_) {
         EndOfPictures();
         return kIdleMs;

@@ -44,6 +44,12 @@ public:
     int SetRate(int rate, int reverse);
     int StepOne();
     int SeekTime(int ms);
+    // SeekTime in two halves, so that the channels of a handle seek at once,
+    // each on its own play thread: BeginSeek hands the seek to the play
+    // thread (1), or seeks here when no thread runs (0); EndSeek waits until
+    // the play thread has done it and gives its result.
+    int BeginSeek(int ms);
+    int EndSeek();
     int SoundOn();
     int SoundOff();
     int SetVolume(int volume);
@@ -73,8 +79,16 @@ private:
     int RunThread();
     uint32_t NormalStep();
     uint32_t ReverseStep();
-    // Waits on the stop event: a stop never waits out a sleep.
-    void Rest(uint32_t ms) { thread_.WaitForStop(ms); }
+    // Waits on the stop event and the wake event: a stop never waits out a
+    // rest, and a request or a change from the caller (seek, pause, rate)
+    // is acted on at once; the play thread rests until its next picture is
+    // due, which at slow rates is most of a second.
+    void Rest(uint32_t ms);
+    void Wake() {
+        if (wake_) SetEvent(wake_);
+    }
+    // A seek handed over by BeginSeek, done on the play thread.
+    void ServeSeek();
 
     void Prime();
     void Refill(int count);
@@ -111,6 +125,15 @@ private:
     CADEC* audioDecoder_ = nullptr;
     WaveOutPlayer sound_;
     uint8_t* frameBuffer_ = nullptr;
+
+    // Guards the seek request between the caller and the play thread. The
+    // play thread serves it at the start of its next pass (waking for it).
+    CMutexLock requestLock_;
+    bool seekPending_ = false;
+    int seekMs_ = 0;
+    int seekResult_ = 0;
+    HANDLE seekDone_ = nullptr;    // manual reset: the request has been served
+    HANDLE wake_ = nullptr;        // auto reset: ends the play thread's rest
 
     // Guards the play state below: one pass of the play thread at a time
     // against the caller's pause, rate, step and seek.

@@ -64,7 +64,7 @@ void CVDEC::HandlePicture(const H264DecPicture& pic, uint64_t timestamp, const C
         EnsureKeptPlanes(w, h);
     }
     if (!pictureReady_) return;
-    if (display_)
+    if (display_ && !holdPictures_)
         display_->DrawYuv(pic.y, int(pic.yStride), pic.u, pic.v, int(pic.uvStride), drawMode_,
                           uint32_t(timestamp), uint32_t(timestamp >> 32));
     if (!EnsureKeptPlanes(w, h)) return;

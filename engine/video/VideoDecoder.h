@@ -31,6 +31,9 @@ public:
     void SetPlayerValues(int a, int b) { playerValue1_ = a; playerValue2_ = b; }
     // Draws the kept picture again, when there is one.
     void Redraw();
+    // Held, pictures are decoded and kept but not drawn (Redraw draws the
+    // last one kept).
+    void HoldPictures(bool hold) { holdPictures_ = hold; }
     // Writes the kept picture to `path` as a 24-bit BMP. Gives 0 in every
     // case; `written` (may be null) tells whether a whole file was written.
     int CaptureBmp(const char* path, CaptureFrameInfo* info, bool* written = nullptr);
@@ -54,6 +57,7 @@ protected:
 
     CDirectDraw* display_ = nullptr;
     int drawMode_ = 1;
+    bool holdPictures_ = false;
     int pictureReady_ = 0;
     int waitingForIFrame_ = 1;
     int width_ = 0;
