@@ -100,6 +100,24 @@ bool Shown(void* h, int channel, FrameCode* code) {
     return ReadBmp(path, &picture) && ReadFrameCode(picture, code) && code->channel == channel;
 }
 
+// The picture a channel's pane shows on the screen.
+bool OnScreen(int channel, FrameCode* code) {
+    ScreenShot shot = Grab(Pane(channel));
+    BmpPicture picture;
+    picture.width = shot.width;
+    picture.height = shot.height;
+    picture.rows.assign(size_t(picture.RowBytes()) * size_t(shot.height), 0);
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            uint32_t p = shot.At(x, y);
+            uint8_t* bgr = &picture.rows[size_t(shot.height - 1 - y) * picture.RowBytes() + size_t(x) * 3];
+            bgr[0] = uint8_t(p);
+            bgr[1] = uint8_t(p >> 8);
+            bgr[2] = uint8_t(p >> 16);
+        }
+    return ReadFrameCode(picture, code) && code->channel == channel;
+}
+
 // The channels against the sync channel, whose picture is read before and
 // after theirs: each shows the sync channel's time within `tolMs`; one
 // whose file does not reach that time waits on its first pictures (the
@@ -493,10 +511,13 @@ TEST(MultiChannel, PauseStepSeekAndRatesKeepTheChannelsTogether) {
     EXPECT_GE(after, 3000);
     EXPECT_LE(after, 3160);
     for (int k = 0; k < 4; ++k) {
-        FrameCode now;
+        FrameCode now, screen;
         ASSERT_TRUE(Shown(h, k, &now));
         EXPECT_GE(now.frame * 40, 3000) << k;
         EXPECT_LE(now.frame * 40, 3160) << k;
+        // The pane shows that picture, drawn before the call returned.
+        ASSERT_TRUE(OnScreen(k, &screen)) << k;
+        EXPECT_EQ(screen.frame, now.frame) << k;
     }
     EXPECT_EQ(OV_SetPlayTime(h, 31000), 0);   // past the end: every channel stays
     ASSERT_EQ(OV_GetPlayTime(h, &before), 0);

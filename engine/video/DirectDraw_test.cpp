@@ -267,3 +267,39 @@ TEST_F(DisplayWindow, StaysWithGdiWhereNoDeviceCanBeMade) {
     EXPECT_TRUE(ShowsTestPicture(hwnd_));
     EXPECT_EQ(device.Ready(), nullptr);
 }
+
+namespace {
+
+volatile LONG g_creates = 0;
+HRESULT WINAPI CountedSlowCreate(GUID* driver, void** object, REFIID iid, IUnknown* outer) {
+    InterlockedIncrement(&g_creates);
+    return SlowCreate(driver, object, iid, outer);
+}
+
+DWORD WINAPI MakeDevice(void* device) {
+    return static_cast<DisplayDevice*>(device)->Make() ? 1 : 0;
+}
+
+}  // namespace
+
+// Displays, the warm-up and the device's own worker may all ask for the
+// device at once: one object is made, and every asker gets it.
+TEST(DisplayDevice, MakesOneObjectForCallersThatComeAtOnce) {
+    g_creates = 0;
+    DisplayDevice device(&CountedSlowCreate);
+    device.MakeSoon();
+    HANDLE threads[3];
+    for (HANDLE& t : threads) t = CreateThread(nullptr, 0, &MakeDevice, &device, 0, nullptr);
+    IDirectDraw7* mine = device.Make();
+    ASSERT_EQ(WaitForMultipleObjects(3, threads, TRUE, 10000), WAIT_OBJECT_0);
+    for (HANDLE t : threads) {
+        DWORD made = 0;
+        GetExitCodeThread(t, &made);
+        EXPECT_EQ(made, 1u);
+        CloseHandle(t);
+    }
+    ASSERT_NE(mine, nullptr);
+    EXPECT_EQ(device.Ready(), mine);
+    EXPECT_EQ(g_creates, 1);
+    EXPECT_EQ(device.MadeCount(), 1);
+}

@@ -10,17 +10,35 @@ DisplayDevice& DisplayDevice::Shared() {
     return *shared;
 }
 
+DisplayDevice::DisplayDevice(CreateProc create)
+    : create_(create), madeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
 DisplayDevice::~DisplayDevice() {
     worker_.Stop();   // it ends by itself once the object is made
     if (primary_) primary_->Release();
     if (IDirectDraw7* object = object_.load()) object->Release();
+    if (madeEvent_) CloseHandle(madeEvent_);
 }
 
 IDirectDraw7* DisplayDevice::Make() {
     if (IDirectDraw7* made = object_.load()) return made;
-    CAutoLock hold(makeLock_);
-    if (IDirectDraw7* made = object_.load()) return made;
-    if (failed_.load()) return nullptr;
+    if (failed_.load() || !madeEvent_) return nullptr;
+    {
+        CAutoLock hold(makeLock_);
+        if (making_) {
+            // Another thread makes it: wait for that one, outside the lock.
+            hold.Unlock();
+            WaitForSingleObject(madeEvent_, INFINITE);
+            return object_.load();
+        }
+        making_ = true;
+    }
+    IDirectDraw7* ddraw = MakeObject();
+    SetEvent(madeEvent_);
+    return ddraw;
+}
+
+IDirectDraw7* DisplayDevice::MakeObject() {
     void* object = nullptr;
     IDirectDraw7* ddraw = nullptr;
     IDirectDrawSurface7* primary = nullptr;

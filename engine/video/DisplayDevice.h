@@ -24,7 +24,7 @@ public:
     static DisplayDevice& Shared();
 
     // `create`: how the object is made.
-    explicit DisplayDevice(CreateProc create) : create_(create) {}
+    explicit DisplayDevice(CreateProc create);
     // Waits for its worker and releases what it made. (Not for the shared one.)
     ~DisplayDevice();
     DisplayDevice(const DisplayDevice&) = delete;
@@ -32,8 +32,8 @@ public:
 
     // Makes the object and the primary surface on the calling thread unless
     // they are made (or failed) already; gives the object, or null when it
-    // cannot be made. A caller that comes while another makes it waits for
-    // that one.
+    // cannot be made. A caller that comes while another makes them waits
+    // until that one is done (which it always signals, made or failed).
     IDirectDraw7* Make();
     // Makes them on the device's worker unless they are made, failed or
     // being made; never waits. The worker holds the module whose code it
@@ -53,14 +53,20 @@ public:
 
 private:
     static int MakeOnWorker(void* self);
+    // Makes the object and the primary surface: the one maker's work.
+    IDirectDraw7* MakeObject();
 
     CreateProc create_;
-    CMutexLock makeLock_;   // one maker at a time
+    CMutexLock makeLock_;       // guards making_: who makes the object
+    bool making_ = false;
+    HANDLE madeEvent_;         // manual reset: set once making is over, made or failed
     std::atomic<bool> failed_{false};
     std::atomic<IDirectDraw7*> object_{nullptr};
     IDirectDrawSurface7* primary_ = nullptr;   // set with object_, before it
     std::atomic<int> made_{0};
-    CMutexLock presentLock_;   // guards the primary's clipper from SetClipper to Blt
+    // Guards the primary's clipper from SetClipper to Blt. The blit waits
+    // for the device's own thread, which never takes this lock.
+    CMutexLock presentLock_;
     CMutexLock workerLock_;    // guards starting the worker
     CThread worker_;
 };
