@@ -542,9 +542,13 @@ TEST(MultiChannel, PauseStepSeekAndRatesKeepTheChannelsTogether) {
         DWORD settleMs;
     } rates[] = {
         {2, 0, 1.25, 2.3, 400, 300},  {4, 0, 2.5, 5.5, 1300, 300},
-        // Slow again: a slave left an I-frame behind catches up first.
-        {-2, 0, 0.15, 0.35, kStepTolMs, 1000},
-        {0, 1, -2.2, -0.4, 2300, 300}, {-2, 1, -6.0, -2.5, 1300, 300},
+        // Slow again: a slave keeps the I-frame it showed at rate 4 until the
+        // master's clock reaches the next one it read ahead, up to a second
+        // of recording later (four at this rate): within about an I-frame.
+        {-2, 0, 0.15, 0.35, 1300, 1000},
+        // Backwards a slave that trails waits until it is a whole interval
+        // behind, at either rate: up to two I-frames.
+        {0, 1, -2.2, -0.4, 2300, 300}, {-2, 1, -6.0, -2.5, 2300, 300},
         // Forward again: a slave left a second or more behind in backward
         // play is now ahead, and waits until the master comes to it.
         {0, 0, 0.8, 1.2, kStepTolMs, 2500},
