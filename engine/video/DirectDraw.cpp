@@ -52,7 +52,8 @@ int CDirectDraw::Create(int w, int h) {
     mode_ = kModeGdi;
     // Without a window there is nothing to blit into.
     setupResult_ = window_ && w > 0 && h > 0 && device_ ? int(kSetupPending) : -1;
-    if (setupResult_ == kSetupPending && !device_->Ready() && !Fails(2)) device_->MakeSoon();
+    if (setupResult_ == kSetupPending && !device_->Ready() && !Fails(2)) device_->MakeSoon(kDeviceDelayMs);
+    shown_ = false;
     width_ = w;
     height_ = h;
     FreeOsdCanvas();  // made again at the new size when text is shown
@@ -126,11 +127,12 @@ int CDirectDraw::DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const 
     (void)timestampHigh;
     if (!window_ || !created_) return -1;
     if (!buffer_ || !y || !u || !v) return -1;
-    int result = mode_ == kModeDirectDraw ? DrawDirectDraw(y, yStride, u, v, uvStride)
-                                          : DrawGdi(y, yStride, u, v, uvStride);
-    // DirectDraw is set up after a picture, not before it, once the device
-    // is there (or the pictures stay with GDI when it cannot be).
-    if (setupResult_ == kSetupPending && (device_->Ready() || device_->Failed() || Fails(2))) {
+    // DirectDraw is set up before a picture once the device is there (or
+    // the pictures stay with GDI when it cannot be), but never before the
+    // first picture after Create: that one goes through GDI at once. The
+    // set-up's calls wait for those of every other display, and the first
+    // pictures of channels started together would wait for one another.
+    if (shown_ && setupResult_ == kSetupPending && (device_->Ready() || device_->Failed() || Fails(2))) {
         setupResult_ = SetupDirectDraw(width_, height_);
         if (setupResult_ == 0) {
             mode_ = kModeDirectDraw;
@@ -138,7 +140,9 @@ int CDirectDraw::DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const 
             ReleaseSurfaces();
         }
     }
-    return result;
+    shown_ = true;
+    return mode_ == kModeDirectDraw ? DrawDirectDraw(y, yStride, u, v, uvStride)
+                                    : DrawGdi(y, yStride, u, v, uvStride);
 }
 
 void CDirectDraw::DrawOsd(HDC dc, int w, int h) {

@@ -2,12 +2,12 @@
 // picture surface blitted through a clipper, or GDI when DirectDraw cannot
 // be set up. The DirectDraw object and the primary surface are the
 // process's one display device, shared by every channel (made on a worker
-// of its own the first time a display needs it). A display sets up its own
-// DirectDraw surfaces after its first picture, which goes through GDI, and
-// stays with GDI until the device is there: a display's first picture
-// waits neither for the device nor for the surfaces, whose making the
-// device serves one display at a time. Also carries one line of on-screen
-// text in a corner.
+// of its own a moment after a display first needs it). A display shows its
+// first picture through GDI, sets up its own DirectDraw surfaces before a
+// later one and stays with GDI until the device is there: a display's first
+// picture waits neither for the device nor for the surfaces, whose making
+// the device serves one display at a time. Also carries one line of
+// on-screen text in a corner.
 #pragma once
 
 #include "DisplayDevice.h"
@@ -29,9 +29,14 @@ POINT OsdPosition(int corner, int w, int h, int cx, int cy);
 class CDirectDraw {
 public:
     enum { kModeDirectDraw = 2, kModeGdi = 3 };
-    // The set-up result until DirectDraw is set up: after the next picture,
-    // once the display device is there.
+    // The set-up result until DirectDraw is set up: before a picture after
+    // the first, once the display device is there.
     enum { kSetupPending = 1 };
+    // How long after a display first asks for the device it is made: the
+    // first pictures of channels started together come first. (Under Wine
+    // making it takes a few hundred milliseconds of several threads, and
+    // the first pictures drawn meanwhile took twice as long.)
+    static constexpr DWORD kDeviceDelayMs = 500;
 
     CDirectDraw();
     virtual ~CDirectDraw();
@@ -42,8 +47,8 @@ public:
     // The device whose object and primary surface this display uses; the
     // process's shared one unless a test gives another.
     void SetDevice(DisplayDevice* device) { device_ = device; }
-    // Prepares for w x h pictures: through GDI for now; DirectDraw is set
-    // up after a picture once the display device is there, and on any
+    // Prepares for w x h pictures: the first through GDI; DirectDraw is set
+    // up before a later one once the display device is there, and on any
     // failure the pictures stay with GDI. Gives 0.
     int Create(int w, int h);
     void ReleaseSurfaces();
@@ -83,6 +88,7 @@ private:
     int mode_ = kModeGdi;
     uint8_t* buffer_ = nullptr;      // conversion buffer, width x height x 4 bytes
     int setupResult_ = 0;
+    bool shown_ = false;             // a picture has been drawn since Create
     int failStep_ = 0;
     // Guards the OSD text and corner between the caller's thread and drawing.
     CMutexLock osdLock_;

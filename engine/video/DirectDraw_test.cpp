@@ -228,7 +228,7 @@ TEST_F(DisplayWindow, ShowsPicturesThroughGdiWhileTheDeviceIsMade) {
 
     for (int i = 0; i < 300 && !device.Ready(); ++i) Sleep(10);
     ASSERT_NE(device.Ready(), nullptr);
-    // Each display sets DirectDraw up after its next picture.
+    // Each display sets DirectDraw up before its next picture.
     InvalidateRect(hwnd_, nullptr, TRUE);
     InvalidateRect(other, nullptr, TRUE);
     Pump(100);
@@ -255,7 +255,7 @@ TEST_F(DisplayWindow, StaysWithGdiWhereNoDeviceCanBeMade) {
     display.SetDevice(&device);
     display.SetWindow(hwnd_);
     ASSERT_EQ(display.Create(kW, kH), 0);
-    for (int i = 0; i < 100 && !device.Failed(); ++i) Sleep(10);
+    for (int i = 0; i < 500 && !device.Failed(); ++i) Sleep(10);   // made after a delay
     EXPECT_TRUE(device.Failed());
     TestPicture pic;
     for (int i = 0; i < 2; ++i) {
@@ -266,6 +266,30 @@ TEST_F(DisplayWindow, StaysWithGdiWhereNoDeviceCanBeMade) {
     EXPECT_EQ(display.SetupResult(), -1);
     EXPECT_TRUE(ShowsTestPicture(hwnd_));
     EXPECT_EQ(device.Ready(), nullptr);
+}
+
+// The first picture after Create goes through GDI at once even where the
+// device is there: a set-up waits for every other display's calls, and the
+// first pictures of channels started together would wait for one another.
+// The set-up comes before the next picture, which DirectDraw shows.
+TEST_F(DisplayWindow, SetsUpDirectDrawBeforeThePictureAfterTheFirst) {
+    DisplayDevice device(&DirectDrawCreateEx);
+    ASSERT_NE(device.Make(), nullptr) << "no display device here";
+    CDirectDraw display;
+    display.SetDevice(&device);
+    display.SetWindow(hwnd_);
+    TestPicture pic;
+    for (int size = 1; size <= 2; ++size) {   // again after a size change
+        ASSERT_EQ(display.Create(kW / size, kH / size), 0);
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi) << size;
+        EXPECT_EQ(display.SetupResult(), CDirectDraw::kSetupPending) << "set up after the first picture";
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        EXPECT_EQ(display.Mode(), CDirectDraw::kModeDirectDraw) << "set-up result " << display.SetupResult();
+        Pump(100);
+        EXPECT_TRUE(Reddish(ColorAt(Grab(hwnd_), kW / 4, kH / 4)));
+        display.ReleaseSurfaces();
+    }
 }
 
 namespace {
@@ -302,4 +326,38 @@ TEST(DisplayDevice, MakesOneObjectForCallersThatComeAtOnce) {
     EXPECT_EQ(device.Ready(), mine);
     EXPECT_EQ(g_creates, 1);
     EXPECT_EQ(device.MadeCount(), 1);
+}
+
+// A display's first request has the device made a moment later, not at
+// once: the first pictures of channels started together come first. A
+// device destroyed before then makes none, and its destructor does not
+// wait out the delay.
+TEST(DisplayDevice, MakesTheObjectAfterTheDelayAskedFor) {
+    g_creates = 0;
+    DWORD start = GetTickCount();
+    {
+        DisplayDevice device(&CountedSlowCreate);
+        device.MakeSoon(60000);
+        Sleep(50);
+        EXPECT_EQ(g_creates, 0);
+    }
+    EXPECT_LT(GetTickCount() - start, 5000u) << "the destructor waited out the delay";
+    EXPECT_EQ(g_creates, 0);
+
+    DisplayDevice device(&CountedSlowCreate);
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    CDirectDraw display;
+    display.SetDevice(&device);
+    display.SetWindow(window);
+    start = GetTickCount();
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    Sleep(100);
+    EXPECT_EQ(g_creates, 0) << "made at once";
+    for (int i = 0; i < 1000 && !device.Ready(); ++i) Sleep(10);
+    ASSERT_NE(device.Ready(), nullptr);
+    EXPECT_GE(GetTickCount() - start, CDirectDraw::kDeviceDelayMs);
+    EXPECT_EQ(g_creates, 1);
+    DestroyWindow(window);
 }

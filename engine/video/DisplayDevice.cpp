@@ -80,17 +80,25 @@ int DisplayDevice::MakeOnWorker(void* self) {
     HMODULE held = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                        reinterpret_cast<LPCWSTR>(&DisplayDevice::Shared), &held);
-    static_cast<DisplayDevice*>(self)->Make();
+    DisplayDevice* device = static_cast<DisplayDevice*>(self);
+    DWORD delay;
+    {
+        CAutoLock hold(device->workerLock_);
+        delay = device->delay_;
+    }
+    // The wait ends early only when the device is destroyed (a test's own).
+    if (!device->worker_.WaitForStop(delay)) device->Make();
     if (held) FreeLibraryAndExitThread(held, 0);
     return 0;
 }
 
-void DisplayDevice::MakeSoon() {
+void DisplayDevice::MakeSoon(DWORD afterMs) {
     if (object_.load() || failed_.load()) return;
     CAutoLock hold(workerLock_);
     // A worker that has ended keeps its thread until stopped: one that ends
     // without making the object has failed, and is not started again.
     if (worker_.IsRunning()) return;
+    delay_ = afterMs;
     worker_.Start(&DisplayDevice::MakeOnWorker, this);
 }
 

@@ -35,10 +35,10 @@ public:
     // cannot be made. A caller that comes while another makes them waits
     // until that one is done (which it always signals, made or failed).
     IDirectDraw7* Make();
-    // Makes them on the device's worker unless they are made, failed or
-    // being made; never waits. The worker holds the module whose code it
-    // runs, so the library cannot be unloaded under it.
-    void MakeSoon();
+    // Makes them on the device's worker `afterMs` from now unless they are
+    // made, failed or being made by then; never waits. The worker holds the
+    // module whose code it runs, so the library cannot be unloaded under it.
+    void MakeSoon(DWORD afterMs = 0);
     // The object once made; null before, or when it cannot be made. Never waits.
     IDirectDraw7* Ready() const { return object_.load(); }
     // True once making it has failed for good.
@@ -67,6 +67,7 @@ private:
     // Guards the primary's clipper from SetClipper to Blt. The blit waits
     // for the device's own thread, which never takes this lock.
     CMutexLock presentLock_;
-    CMutexLock workerLock_;    // guards starting the worker
+    CMutexLock workerLock_;    // guards starting the worker and delay_
+    DWORD delay_ = 0;          // how long the worker waits before it makes them
     CThread worker_;
 };
