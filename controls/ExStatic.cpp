@@ -14,6 +14,14 @@ const COLORREF kTransparentBack = 0x808000;
 const int kHoverIcon = 377;
 }
 
+BEGIN_MESSAGE_TABLE(CExStatic, CWnd)
+    OnMessage<&CExStatic::OnMouseMove>(WM_MOUSEMOVE),
+    OnMessage<&CExStatic::OnMouseHover>(WM_MOUSEHOVER),
+    OnMessage<&CExStatic::OnMouseLeave>(WM_MOUSELEAVE),
+    OnMessage<&CExStatic::Paint>(WM_PAINT),
+    OnMessage<&CExStatic::OnDestroy>(WM_DESTROY),
+END_MESSAGE_TABLE()
+
 CExStatic::CExStatic()
 {
     SetImageCount(2);
@@ -74,46 +82,44 @@ TextColours ChooseTextColours(const CExStatic& s)
 
 void CExStatic::PreSubclassWindow()
 {
-    ::SetWindowLongW(m_hWnd, GWL_STYLE, ::GetWindowLongW(m_hWnd, GWL_STYLE) | 0x10B);
+    // Clicks reach the parent; the static's own type (text alignment,
+    // image) stays as the template made it.
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, ::GetWindowLongW(m_hWnd, GWL_STYLE) | SS_NOTIFY);
     CString text;
     if (g_Settings.language && stringId)
         g_Settings.language->LoadString(text, stringId);
     SetWindowText(text.c_str());
 }
 
-LRESULT CExStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+void CExStatic::OnMouseMove(Message& m)
 {
-    switch (msg) {
-    case WM_MOUSEMOVE:
-        if (mode != 2 && !hover) {
-            TRACKMOUSEEVENT t = {sizeof t, TME_HOVER | TME_LEAVE, m_hWnd, 1};
-            hover = ::TrackMouseEvent(&t);
-        }
-        break;
-    case WM_MOUSEHOVER:
-        if (mode != 2) {
-            hover = 1;
-            Invalidate(true);
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        if (mode != 2) {
-            hover = 0;
-            Invalidate(true);
-        }
-        return 0;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_DESTROY: {
-        LRESULT r = CWnd::WindowProc(msg, wParam, lParam);
-        SetImageCount(0);
-        return r;
+    if (mode != 2 && !hover) {
+        TRACKMOUSEEVENT t = {sizeof t, TME_HOVER | TME_LEAVE, m_hWnd, 1};
+        hover = ::TrackMouseEvent(&t);
     }
-    default:
-        break;
+    m.handled = false;
+}
+
+void CExStatic::OnMouseHover()
+{
+    if (mode != 2) {
+        hover = 1;
+        Invalidate(true);
     }
-    return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CExStatic::OnMouseLeave()
+{
+    if (mode != 2) {
+        hover = 0;
+        Invalidate(true);
+    }
+}
+
+void CExStatic::OnDestroy(Message& m)
+{
+    m.result = DefWindowProc(m.id, m.wParam, m.lParam);
+    SetImageCount(0);
 }
 
 void CExStatic::Paint()

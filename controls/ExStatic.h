@@ -8,6 +8,8 @@
 class GResource;
 
 class CExStatic : public CWnd {
+    DECLARE_MESSAGE_TABLE()
+
 public:
     CExStatic();
     ~CExStatic() override;
@@ -30,9 +32,12 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void OnMouseMove(Message& m);
+    void OnMouseHover();
+    void OnMouseLeave();
+    void OnDestroy(Message& m);
     void Paint();
 };
 

@@ -21,10 +21,12 @@ CVideoStatic::~CVideoStatic()
         ::DestroyWindow(m_hWnd);
 }
 
-LRESULT CVideoStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_TABLE(CVideoStatic, CWnd)
+    OnMessage<&CVideoStatic::OnPaint>(WM_PAINT),
+END_MESSAGE_TABLE()
+
+void CVideoStatic::OnPaint()
 {
-    if (msg != WM_PAINT)
-        return CWnd::WindowProc(msg, wParam, lParam);
     CPaintDC dc(this);
     RECT rc = GetClientRect();
     dc.FillSolidRect(rc, VideoBackground(g_Settings.bkColor));
@@ -34,5 +36,4 @@ LRESULT CVideoStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     dc.SetTextColor(RGB(255, 255, 255));
     dc.SetBkMode(TRANSPARENT);
     dc.DrawText(VideoCaption(channel).c_str(), &rc, DT_CENTER | DT_SINGLELINE);
-    return 0;
 }

@@ -18,9 +18,11 @@ CString VideoCaption(int channelIndex);
 COLORREF VideoBackground(int bkColor);
 
 class CVideoStatic : public CWnd {
+    DECLARE_MESSAGE_TABLE()
+
 public:
     ~CVideoStatic() override;
 
-protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+private:
+    void OnPaint();
 };

@@ -1,10 +1,16 @@
 #include "Dialog.h"
 
 #include "DataExchange.h"
+#include "MessageLoop.h"
 
 namespace {
 HINSTANCE g_resourceModule = nullptr;
 }
+
+BEGIN_MESSAGE_TABLE(CDialog, CWnd)
+    OnCommand<&CDialog::OnOkCommand>(IDOK, BN_CLICKED),
+    OnCommand<&CDialog::OnCancelCommand>(IDCANCEL, BN_CLICKED),
+END_MESSAGE_TABLE()
 
 HINSTANCE CDialog::ResourceModule()
 {
@@ -36,40 +42,35 @@ bool CDialog::Create(int templateId, CWnd* parent)
     return h != nullptr && m_hWnd == h;
 }
 
+bool CDialog::IsChildPanel() const
+{
+    return m_hWnd && (::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD);
+}
+
 INT_PTR CDialog::DoModal(CWnd* owner)
 {
-    HWND ownerWnd = owner ? owner->m_hWnd : nullptr;
+    // A dialog opened from a panel belongs to the panel's top-level window:
+    // that is the window to disable.
+    HWND top = owner && owner->m_hWnd ? ::GetAncestor(owner->m_hWnd, GA_ROOT) : nullptr;
     m_result = -1;
     m_endRequested = false;
-    if (!Create(m_templateId, owner))
+    HWND created = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), top,
+                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!created || m_hWnd != created)
         return -1;
-    bool reenable = ownerWnd && ::IsWindowEnabled(ownerWnd);
+    bool reenable = top && ::IsWindowEnabled(top);
     if (reenable)
-        ::EnableWindow(ownerWnd, FALSE);
+        ::EnableWindow(top, FALSE);
     m_modalRunning = true;
     if (!m_endRequested)
         ::ShowWindow(m_hWnd, SW_SHOW);
 
-    MSG msg;
-    // Ends when EndDialog is called or the window disappears; WM_QUIT is put
-    // back for the outer loop.
-    while (!m_endRequested && m_hWnd) {
-        BOOL r = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (r == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (r == -1)
-            break;
-        if (!PreTranslateChain(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
+    // Ends when EndDialog is called or the window disappears.
+    RunMessageLoop([this] { return m_endRequested || !m_hWnd; });
     m_modalRunning = false;
     if (reenable) {
-        ::EnableWindow(ownerWnd, TRUE);
-        ::SetActiveWindow(ownerWnd);
+        ::EnableWindow(top, TRUE);
+        ::SetActiveWindow(top);
     }
     if (m_hWnd)
         ::DestroyWindow(m_hWnd);
@@ -79,27 +80,11 @@ INT_PTR CDialog::DoModal(CWnd* owner)
 void CDialog::EndDialog(INT_PTR result)
 {
     m_result = result;
-    if (m_modalRunning) {
-        m_endRequested = true;
+    m_endRequested = true;
+    if (m_modalRunning)
         ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the loop
-    } else if (m_hWnd) {
-        // A modeless dialog (or a DoModal still in OnInitDialog) ends by
-        // going away.
-        m_endRequested = true;
-        ::DestroyWindow(m_hWnd);
-    }
-}
-
-bool CDialog::PreTranslateChain(MSG* msg)
-{
-    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
-        if (CWnd* w = FromHandlePermanent(h))
-            if (w->PreTranslateMessage(msg))
-                return true;
-        if (!(::GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
-            break;  // top-level: its owner is not its parent
-    }
-    return false;
+    else if (m_hWnd)
+        ::ShowWindow(m_hWnd, SW_HIDE);  // a modeless dialog stays, hidden
 }
 
 BOOL CDialog::OnInitDialog()
@@ -126,27 +111,23 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::OnOkCommand()
+{
+    if (!IsChildPanel())
+        OnOK();
+}
+
+void CDialog::OnCancelCommand()
+{
+    if (!IsChildPanel())
+        OnCancel();
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     // Navigation belongs to the top-level dialog (it covers the child
     // panels too), so keys in a panel travel on up the chain.
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd &&
-        !(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd && !IsChildPanel())
         return ::IsDialogMessageW(m_hWnd, msg);
     return FALSE;
-}
-
-bool CDialog::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (control == nullptr || code == BN_CLICKED) {
-        if (id == IDOK) {
-            OnOK();
-            return true;
-        }
-        if (id == IDCANCEL) {
-            OnCancel();
-            return true;
-        }
-    }
-    return CWnd::OnCommand(id, code, control);
 }

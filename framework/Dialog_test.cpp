@@ -1,5 +1,6 @@
 #include "DataExchange.h"
 #include "Dialog.h"
+#include "WindowTest.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -40,6 +41,8 @@ public:
         SetTimer(1, 20);
         return TRUE;
     }
+    static const MessageTable& Table();
+    const MessageTable& GetMessageTable() const override { return Table(); }
     void DoDataExchange(CDataExchange* dx) override
     {
         DDX_Control(dx, 1001, edit);
@@ -57,7 +60,7 @@ public:
         }
         return FALSE;
     }
-    void OnTimer(UINT_PTR) override
+    void OnTimer()
     {
         KillTimer(1);
         HWND childEdit = ::GetDlgItem(panel.m_hWnd, 2001);
@@ -66,16 +69,43 @@ public:
         ::PostMessageW(childEdit, WM_CHAR, L'x', 0);
         ::PostMessageW(m_hWnd, WM_APP, 0, 0);
     }
-    LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override
+    void OnApp()
     {
-        if (msg == WM_APP) {
-            seenText = CString::WindowText(::GetDlgItem(panel.m_hWnd, 2001));
-            EndDialog(77);
-            return 0;
-        }
-        return CDialog::WindowProc(msg, w, l);
+        seenText = CString::WindowText(::GetDlgItem(panel.m_hWnd, 2001));
+        EndDialog(77);
     }
 };
+
+BEGIN_MESSAGE_TABLE(TopDialog, CDialog)
+    OnMessage<&TopDialog::OnTimer>(WM_TIMER),
+    OnMessage<&TopDialog::OnApp>(WM_APP),
+END_MESSAGE_TABLE()
+
+// A dialog that notes whether a window was enabled while it ran, then ends.
+class EnabledProbe : public CDialog {
+    DECLARE_MESSAGE_TABLE()
+
+public:
+    EnabledProbe() : CDialog(100) {}
+    HWND watched = nullptr;
+    BOOL watchedEnabled = TRUE;
+    BOOL OnInitDialog() override
+    {
+        ::PostMessageW(m_hWnd, WM_APP, 0, 0);
+        return TRUE;
+    }
+
+private:
+    void OnApp()
+    {
+        watchedEnabled = ::IsWindowEnabled(watched);
+        EndDialog(IDOK);
+    }
+};
+
+BEGIN_MESSAGE_TABLE(EnabledProbe, CDialog)
+    OnMessage<&EnabledProbe::OnApp>(WM_APP),
+END_MESSAGE_TABLE()
 
 }  // namespace
 
@@ -97,31 +127,61 @@ TEST(Dialog, ModalDialogDisablesItsOwnerWhileItRuns)
 {
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
-    class Probe : public CDialog {
-    public:
-        Probe() : CDialog(100) {}
-        HWND owner = nullptr;
-        BOOL ownerEnabled = TRUE;
-        BOOL OnInitDialog() override
-        {
-            ::PostMessageW(m_hWnd, WM_APP, 0, 0);
-            return TRUE;
-        }
-        LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override
-        {
-            if (msg == WM_APP) {
-                ownerEnabled = ::IsWindowEnabled(owner);
-                EndDialog(IDOK);
-                return 0;
-            }
-            return CDialog::WindowProc(msg, w, l);
-        }
-    } probe;
-    probe.owner = owner.m_hWnd;
+    EnabledProbe probe;
+    probe.watched = owner.m_hWnd;
     EXPECT_EQ(probe.DoModal(&owner), IDOK);
-    EXPECT_FALSE(probe.ownerEnabled);
+    EXPECT_FALSE(probe.watchedEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
     owner.DestroyWindow();
+}
+
+TEST(Dialog, ModalDialogFromAChildPanelDisablesTheTopWindow)
+{
+    CWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0));
+    ChildPanel panel;
+    ASSERT_TRUE(panel.Create(&top));
+    EnabledProbe probe;
+    probe.watched = top.m_hWnd;
+    EXPECT_EQ(probe.DoModal(&panel), IDOK);
+    EXPECT_FALSE(probe.watchedEnabled);
+    EXPECT_TRUE(IsWindowEnabled(top.m_hWnd));
+    EXPECT_TRUE(IsWindowEnabled(panel.m_hWnd));
+    top.DestroyWindow();
+}
+
+TEST(Dialog, EnterAndEscapeInAChildPanelLeaveItAlive)
+{
+    CWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0));
+    ChildPanel panel;
+    ASSERT_TRUE(panel.Create(&top));
+    HWND h = panel.m_hWnd;
+    // What the dialog manager sends for Enter and Esc.
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    // Enter typed into the panel's edit, through the program's loop.
+    HWND edit = ::GetDlgItem(h, 2001);
+    SetFocus(edit);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+    wintest::Pump(50);
+    EXPECT_TRUE(IsWindow(h));
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_EQ(panel.m_hWnd, h);
+    top.DestroyWindow();
+}
+
+TEST(Dialog, EndingAModelessDialogHidesIt)
+{
+    CDialog dlg(100);
+    ASSERT_TRUE(dlg.Create(nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    HWND h = dlg.m_hWnd;
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(h));
+    EXPECT_FALSE(IsWindowVisible(h));
+    dlg.DestroyWindow();
 }
 
 TEST(Dialog, CloseEndsTheModalDialogWithCancel)

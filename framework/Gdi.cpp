@@ -2,11 +2,31 @@
 
 #include "Wnd.h"
 
+#include <utility>
+
 void CDC::FillSolidRect(const RECT& r, COLORREF color)
 {
     COLORREF old = ::SetBkColor(m_hDC, color);
     ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     ::SetBkColor(m_hDC, old);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
+{
+    RECT r = {x, y, x + cx, y + cy};
+    if (r.right < r.left)
+        std::swap(r.left, r.right);
+    if (r.bottom < r.top)
+        std::swap(r.top, r.bottom);
+    FillSolidRect(r, color);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
+{
+    FillSolidRect(x, y, cx - 1, 1, topLeft);
+    FillSolidRect(x, y, 1, cy - 1, topLeft);
+    FillSolidRect(x + cx, y, -1, cy, bottomRight);
+    FillSolidRect(x, y + cy, cx, -1, bottomRight);
 }
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd)

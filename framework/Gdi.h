@@ -21,6 +21,15 @@ public:
     operator HDC() const { return m_hDC; }
 
     void FillSolidRect(const RECT& r, COLORREF color);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
+    // A raised or sunken edge around x, y, cx, cy, the way the system draws
+    // one: the top edge is cx - 1 wide and the left edge cy - 1 high in
+    // topLeft; the right and bottom edges, full length, in bottomRight.
+    void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
+    void Draw3dRect(const RECT& r, COLORREF topLeft, COLORREF bottomRight)
+    {
+        Draw3dRect(r.left, r.top, r.right - r.left, r.bottom - r.top, topLeft, bottomRight);
+    }
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
     int DrawText(const wchar_t* text, RECT* r, UINT format)

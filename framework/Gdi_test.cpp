@@ -69,6 +69,32 @@ TEST(Gdi, SelectPutsThePreviousObjectBackAndDcsAreReleased)
     w.DestroyWindow();
 }
 
+// The edges as the system draws them: top and left one pixel short in the
+// light colour, right and bottom full length in the dark one.
+TEST(Gdi, Draw3dRectFollowsTheSystemsEdgeRule)
+{
+    HDC screen = GetDC(nullptr);
+    CMemoryDC mem(screen);
+    CBitmap bmp;
+    bmp.Attach(CreateCompatibleBitmap(screen, 8, 6));
+    CSelect sel(mem, bmp.m_hObject);
+    const COLORREF ground = RGB(0, 0, 0), light = RGB(255, 255, 255), dark = RGB(128, 128, 128);
+    mem.FillSolidRect(0, 0, 8, 6, ground);
+    mem.Draw3dRect(1, 1, 5, 4, light, dark);  // covers x 1..5, y 1..4
+    struct Case {
+        int x, y;
+        COLORREF colour;
+    } cases[] = {
+        {1, 1, light}, {4, 1, light}, {5, 1, dark},  // top edge: cx - 1 long, then the right edge
+        {1, 3, light}, {1, 4, dark},                 // left edge: cy - 1 high, then the bottom edge
+        {5, 4, dark},  {3, 4, dark},  {5, 2, dark},  // bottom and right edges
+        {3, 2, ground}, {0, 0, ground}, {6, 1, ground}, {1, 5, ground},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GetPixel(mem, c.x, c.y), c.colour) << c.x << "," << c.y;
+    ReleaseDC(nullptr, screen);
+}
+
 TEST(GdiplusSession, RunsWhileItsOwnerLives)
 {
     EXPECT_FALSE(CGdiplusSession::Running());

@@ -1,37 +1,119 @@
 #include "Wnd.h"
 
+#include "PostedBlock.h"
+#include "UiThread.h"
+
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// Handle -> object. UI thread only, like the windows themselves.
+// Handle -> object. User-interface thread only, like the windows themselves.
 std::unordered_map<HWND, CWnd*>& HandleMap()
 {
     static std::unordered_map<HWND, CWnd*> map;
     return map;
 }
 
-std::vector<CMenuDrawer*>& MenuDrawers()
+// Menu handle -> the owner-drawn menu's object, in registration order (the
+// order in which owners are asked to measure an item). UI thread only.
+std::vector<std::pair<HMENU, CMenuOwner*>>& OwnerMenus()
 {
-    static std::vector<CMenuDrawer*> drawers;
-    return drawers;
+    static std::vector<std::pair<HMENU, CMenuOwner*>> menus;
+    return menus;
+}
+
+bool IsColourMessage(UINT msg)
+{
+    return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
 }
 
 }  // namespace
 
-void RegisterMenuDrawer(CMenuDrawer* drawer)
+void RegisterOwnerMenu(HMENU menu, CMenuOwner* owner)
 {
-    auto& d = MenuDrawers();
-    if (drawer && std::find(d.begin(), d.end(), drawer) == d.end())
-        d.push_back(drawer);
+    CheckUiThread("RegisterOwnerMenu");
+    if (!menu || !owner)
+        return;
+    auto& menus = OwnerMenus();
+    for (auto& entry : menus)
+        if (entry.first == menu) {
+            entry.second = owner;
+            return;
+        }
+    menus.emplace_back(menu, owner);
 }
 
-void UnregisterMenuDrawer(CMenuDrawer* drawer)
+void UnregisterOwnerMenu(HMENU menu)
 {
-    auto& d = MenuDrawers();
-    d.erase(std::remove(d.begin(), d.end(), drawer), d.end());
+    CheckUiThread("UnregisterOwnerMenu");
+    auto& menus = OwnerMenus();
+    menus.erase(std::remove_if(menus.begin(), menus.end(), [menu](const auto& e) { return e.first == menu; }),
+                menus.end());
+}
+
+void UnregisterMenuOwner(CMenuOwner* owner)
+{
+    CheckUiThread("UnregisterMenuOwner");
+    auto& menus = OwnerMenus();
+    menus.erase(std::remove_if(menus.begin(), menus.end(), [owner](const auto& e) { return e.second == owner; }),
+                menus.end());
+}
+
+CMenuOwner* OwnerOfMenu(HMENU menu)
+{
+    CheckUiThread("OwnerOfMenu");
+    for (const auto& entry : OwnerMenus())
+        if (entry.first == menu)
+            return entry.second;
+    return nullptr;
+}
+
+bool MessageEntry::Matches(const Message& m) const
+{
+    switch (kind) {
+    case ByMessage:
+        return m.id >= first && m.id <= last;
+    case ByCommand: {
+        if (m.id != WM_COMMAND && m.id != Reflected(WM_COMMAND))
+            return false;
+        UINT id = m.CommandId();
+        return id >= first && id <= last && (code == kAnyCode || code == m.CommandCode());
+    }
+    case ByNotify: {
+        if (m.id != WM_NOTIFY && m.id != Reflected(WM_NOTIFY))
+            return false;
+        const NMHDR* h = m.Notify();
+        if (!h)
+            return false;
+        UINT id = static_cast<UINT>(h->idFrom);
+        return h->code == code && id >= first && id <= last;
+    }
+    }
+    return false;
+}
+
+bool MessageTable::Dispatch(CWnd* window, Message& m) const
+{
+    for (const MessageTable* t = this; t; t = t->m_base) {
+        for (const MessageEntry& e : t->m_entries) {
+            if (!e.Matches(m))
+                continue;
+            m.handled = true;
+            e.handler(window, m);
+            if (m.handled)
+                return true;
+        }
+    }
+    return false;
+}
+
+const MessageTable& CWnd::Table()
+{
+    static const MessageTable table(nullptr, {});
+    return table;
 }
 
 CWnd::~CWnd()
@@ -46,6 +128,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
+    CheckUiThread("FromHandlePermanent");
     if (!hwnd)
         return nullptr;
     auto& map = HandleMap();
@@ -55,15 +138,18 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 
 bool CWnd::Attach(HWND hwnd)
 {
+    CheckUiThread("Attach");
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd))
         return false;
     m_hWnd = hwnd;
     HandleMap()[hwnd] = this;
+    AcceptBlocksFor(hwnd);
     return true;
 }
 
 HWND CWnd::Detach()
 {
+    CheckUiThread("Detach");
     HWND h = m_hWnd;
     if (h) {
         auto& map = HandleMap();
@@ -153,7 +239,9 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         return wnd->WindowProc(msg, wParam, lParam);
 
     // Last message of the window: let it through, then unbind the object.
+    // Blocks posted to the window and not taken yet die with it.
     LRESULT r = wnd->WindowProc(msg, wParam, lParam);
+    FreeBlocksOf(hwnd);
     WNDPROC old = wnd->m_oldProc;
     if (old)
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
@@ -172,109 +260,96 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_COMMAND:
-        if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
-            return 0;
-        break;
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (OnNotify(reinterpret_cast<NMHDR*>(lParam), &result))
-            return result;
-        break;
-    }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        HWND control = reinterpret_cast<HWND>(lParam);
-        UINT type = msg - WM_CTLCOLORMSGBOX;
-        CWnd* child = control != m_hWnd ? FromHandlePermanent(control) : nullptr;
-        if (child) {
-            if (HBRUSH b = child->CtlColorReflect(dc, type))
-                return reinterpret_cast<LRESULT>(b);
-        }
-        return reinterpret_cast<LRESULT>(OnCtlColor(dc, control, type));
-    }
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item && OnDrawItem(static_cast<int>(wParam), item))
-            return TRUE;
-        break;
-    }
-    case WM_MEASUREITEM: {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (item && OnMeasureItem(static_cast<int>(wParam), item))
-            return TRUE;
-        break;
-    }
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
-    default:
-        break;
-    }
+    Message m{msg, wParam, lParam};
+    if (ReflectToOwner(m))
+        return m.result;
+    m = Message{msg, wParam, lParam};
+    if (GetMessageTable().Dispatch(this, m))
+        return m.result;
     return DefWindowProc(msg, wParam, lParam);
 }
 
-bool CWnd::OnCommand(UINT, UINT, HWND)
+bool CWnd::ReflectToOwner(Message& m)
 {
-    return false;
-}
-
-bool CWnd::OnNotify(NMHDR*, LRESULT*)
-{
-    return false;
-}
-
-HBRUSH CWnd::OnCtlColor(HDC dc, HWND control, UINT type)
-{
-    return reinterpret_cast<HBRUSH>(
-        DefWindowProc(WM_CTLCOLORMSGBOX + type, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-}
-
-HBRUSH CWnd::CtlColorReflect(HDC, UINT)
-{
-    return nullptr;
-}
-
-bool CWnd::OnDrawItem(int, DRAWITEMSTRUCT* item)
-{
-    if (item->CtlType == ODT_MENU) {
-        for (CMenuDrawer* d : MenuDrawers())
-            if (d->DrawMenuItem(item))
-                return true;
-        return false;
+    HWND control = nullptr;
+    switch (m.id) {
+    case WM_COMMAND:  // lParam 0: a menu item or an accelerator, no control
+    case WM_HSCROLL:  // lParam 0: the window's own scroll bar
+    case WM_VSCROLL:
+        control = reinterpret_cast<HWND>(m.lParam);
+        break;
+    case WM_NOTIFY:
+        if (const NMHDR* h = m.Notify())
+            control = h->hwndFrom;
+        break;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam);
+        if (!item)
+            return false;
+        if (item->CtlType == ODT_MENU) {
+            CMenuOwner* owner = OwnerOfMenu(reinterpret_cast<HMENU>(item->hwndItem));
+            if (!owner || !owner->DrawMenuItem(item))
+                return false;
+            m.result = TRUE;
+            return true;
+        }
+        control = item->hwndItem;
+        break;
     }
-    CWnd* child = FromHandlePermanent(item->hwndItem);
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.lParam);
+        if (!item)
+            return false;
+        if (item->CtlType == ODT_MENU) {
+            // Asked in turn; a copy of the list, since measuring may
+            // register sub-menus.
+            std::vector<CMenuOwner*> asked;
+            for (const auto& entry : std::vector<std::pair<HMENU, CMenuOwner*>>(OwnerMenus())) {
+                if (std::find(asked.begin(), asked.end(), entry.second) != asked.end())
+                    continue;
+                asked.push_back(entry.second);
+                if (entry.second->MeasureMenuItem(item)) {
+                    m.result = TRUE;
+                    return true;
+                }
+            }
+            return false;
+        }
+        control = ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID));
+        break;
+    }
+    case WM_DELETEITEM:
+        if (auto* item = reinterpret_cast<DELETEITEMSTRUCT*>(m.lParam))
+            control = item->hwndItem;
+        break;
+    case WM_MENUCHAR: {
+        CMenuOwner* owner = OwnerOfMenu(reinterpret_cast<HMENU>(m.lParam));
+        return owner && owner->MenuChar(LOWORD(m.wParam), HIWORD(m.wParam), reinterpret_cast<HMENU>(m.lParam),
+                                        &m.result);
+    }
+    case WM_INITMENUPOPUP:
+        // The menu's object prepares its items; the window still sees the
+        // message in its own table.
+        if (CMenuOwner* owner = OwnerOfMenu(reinterpret_cast<HMENU>(m.wParam)))
+            owner->InitMenuPopup(reinterpret_cast<HMENU>(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam) != 0);
+        return false;
+    default:
+        if (IsColourMessage(m.id))
+            control = reinterpret_cast<HWND>(m.lParam);
+        break;
+    }
+    if (!control || control == m_hWnd)
+        return false;
+    CWnd* child = FromHandlePermanent(control);
     if (!child)
         return false;
-    child->DrawItem(item);
-    return true;
-}
-
-bool CWnd::OnMeasureItem(int, MEASUREITEMSTRUCT* item)
-{
-    if (item->CtlType == ODT_MENU) {
-        for (CMenuDrawer* d : MenuDrawers())
-            if (d->MeasureMenuItem(item))
-                return true;
+    Message r{Reflected(m.id), m.wParam, m.lParam};
+    if (!child->GetMessageTable().Dispatch(child, r))
         return false;
-    }
-    CWnd* child = FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)));
-    if (!child)
-        return false;
-    child->MeasureItem(item);
+    if (IsColourMessage(m.id) && r.result == 0)
+        return false;  // no brush: no answer
+    m.result = (m.id == WM_DRAWITEM || m.id == WM_MEASUREITEM || m.id == WM_DELETEITEM) ? TRUE : r.result;
     return true;
-}
-
-void CWnd::OnTimer(UINT_PTR id)
-{
-    DefWindowProc(WM_TIMER, id, 0);
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs)
@@ -285,6 +360,33 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs)
 bool CWnd::KillTimer(UINT_PTR id)
 {
     return ::KillTimer(m_hWnd, id) != 0;
+}
+
+namespace {
+bool ChangeStyle(HWND hwnd, int which, DWORD remove, DWORD add)
+{
+    if (!hwnd)
+        return false;
+    DWORD style = static_cast<DWORD>(::GetWindowLongW(hwnd, which));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return false;
+    ::SetWindowLongW(hwnd, which, static_cast<LONG>(changed));
+    // The frame is computed from the style: recompute it now.
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+}  // namespace
+
+bool CWnd::ModifyStyle(DWORD remove, DWORD add)
+{
+    return ChangeStyle(m_hWnd, GWL_STYLE, remove, add);
+}
+
+bool CWnd::ModifyStyleEx(DWORD remove, DWORD add)
+{
+    return ChangeStyle(m_hWnd, GWL_EXSTYLE, remove, add);
 }
 
 RECT CWnd::GetClientRect() const

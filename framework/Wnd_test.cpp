@@ -1,75 +1,142 @@
+#include "UiThread.h"
+#include "WindowTest.h"
 #include "Wnd.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
+
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const UINT kPing = WM_APP + 1;
+const UINT kFallThrough = WM_APP + 2;
 
-// A top-level window that records what reaches its virtual hooks.
-class RecordingWnd : public CWnd {
+// The base of a table-driven window: its handlers run only where the
+// derived class leaves a message to it.
+class BaseWnd : public CWnd {
+    DECLARE_MESSAGE_TABLE()
+
 public:
-    int pings = 0;
-    UINT commandId = 0, commandCode = 0;
-    HWND ctlColorControl = nullptr;
-    UINT ctlColorType = 99;
-    HBRUSH answer = nullptr;
-    std::vector<UINT_PTR> timers;
+    std::vector<std::string> log;
 
-    LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override
+private:
+    void OnPing() { log.push_back("base ping"); }
+    void OnFallThrough(Message& m)
     {
-        if (msg == kPing) {
-            ++pings;
-            return 42;
-        }
-        return CWnd::WindowProc(msg, w, l);
+        log.push_back("base fall-through");
+        m.result = 7;
     }
-    bool OnCommand(UINT id, UINT code, HWND) override
+    void OnButton() { log.push_back("base button"); }
+};
+
+BEGIN_MESSAGE_TABLE(BaseWnd, CWnd)
+    OnMessage<&BaseWnd::OnPing>(kPing),
+    OnMessage<&BaseWnd::OnFallThrough>(kFallThrough),
+    OnCommand<&BaseWnd::OnButton>(300, BN_CLICKED),
+END_MESSAGE_TABLE()
+
+// A window whose table names a handler for each kind of entry.
+class TableWnd : public BaseWnd {
+    DECLARE_MESSAGE_TABLE()
+
+public:
+    std::vector<UINT_PTR> timers;
+    UINT lastCommandId = 0;
+
+private:
+    LRESULT OnPing(WPARAM w, LPARAM l)
     {
-        commandId = id;
-        commandCode = code;
-        return true;
+        log.push_back("ping");
+        return static_cast<LRESULT>(w + l);
     }
-    bool OnNotify(NMHDR* h, LRESULT* result) override
+    void OnFallThrough(Message& m)
     {
-        if (h->code != NM_CUSTOMDRAW)
-            return false;
-        *result = CDRF_NOTIFYITEMDRAW;
-        return true;
+        log.push_back("fall-through");
+        m.handled = false;  // the base handles it as well
     }
-    HBRUSH OnCtlColor(HDC, HWND control, UINT type) override
+    void OnButtonClicked() { log.push_back("clicked 200"); }
+    void OnButtonAnyCode(Message& m) { log.push_back("201 code " + std::to_string(m.CommandCode())); }
+    void OnRange(Message& m)
     {
-        ctlColorControl = control;
-        ctlColorType = type;
-        return answer;
+        lastCommandId = m.CommandId();
+        log.push_back("range");
     }
-    void OnTimer(UINT_PTR id) override
+    void OnCustomDraw(Message& m)
     {
-        timers.push_back(id);
-        KillTimer(id);
+        log.push_back("custom draw 5");
+        m.result = CDRF_NOTIFYITEMDRAW;
+    }
+    void OnAnyClick(Message& m)
+    {
+        log.push_back("click from " + std::to_string(m.Notify()->idFrom));
+    }
+    void OnColour(Message& m)
+    {
+        log.push_back("colour");
+        m.result = reinterpret_cast<LRESULT>(::GetStockObject(GRAY_BRUSH));
+    }
+    void OnTimer(Message& m)
+    {
+        timers.push_back(m.wParam);
+        KillTimer(m.wParam);
     }
 };
 
-// A child control that answers colour requests and owner drawing itself.
+BEGIN_MESSAGE_TABLE(TableWnd, BaseWnd)
+    OnMessage<&TableWnd::OnPing>(kPing),
+    OnMessage<&TableWnd::OnFallThrough>(kFallThrough),
+    OnCommand<&TableWnd::OnButtonClicked>(200, BN_CLICKED),
+    OnCommand<&TableWnd::OnButtonAnyCode>(201),
+    OnCommandRange<&TableWnd::OnRange>(400, 409, BN_CLICKED),
+    OnNotify<&TableWnd::OnCustomDraw>(NM_CUSTOMDRAW, 5),
+    OnNotifyAnyControl<&TableWnd::OnAnyClick>(NM_CLICK),
+    OnMessages<&TableWnd::OnColour>(WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC),
+    OnMessage<&TableWnd::OnTimer>(WM_TIMER),
+END_MESSAGE_TABLE()
+
+// A child control that answers its own notifications, colours and drawing.
 class ReflectingChild : public CWnd {
+    DECLARE_MESSAGE_TABLE()
+
 public:
     HBRUSH brush = nullptr;
-    int draws = 0;
-    HBRUSH CtlColorReflect(HDC, UINT) override { return brush; }
-    void DrawItem(DRAWITEMSTRUCT*) override { ++draws; }
+    int draws = 0, customDraws = 0, scrolls = 0, clicks = 0;
+    bool passClicksOn = false;
+
+private:
+    void OnColour(Message& m) { m.result = reinterpret_cast<LRESULT>(brush); }
+    void OnDraw() { ++draws; }
+    void OnCustomDraw(Message& m)
+    {
+        ++customDraws;
+        m.result = CDRF_SKIPDEFAULT;
+    }
+    void OnScroll() { ++scrolls; }
+    void OnClicked(Message& m)
+    {
+        ++clicks;
+        m.handled = !passClicksOn;
+    }
 };
 
-class MenuDrawerProbe : public CMenuDrawer {
+BEGIN_MESSAGE_TABLE(ReflectingChild, CWnd)
+    OnMessages<&ReflectingChild::OnColour>(Reflected(WM_CTLCOLORMSGBOX), Reflected(WM_CTLCOLORSTATIC)),
+    OnMessage<&ReflectingChild::OnDraw>(Reflected(WM_DRAWITEM)),
+    OnNotify<&ReflectingChild::OnCustomDraw>(NM_CUSTOMDRAW, 11),
+    OnMessage<&ReflectingChild::OnScroll>(Reflected(WM_HSCROLL)),
+    OnMessage<&ReflectingChild::OnClicked>(Reflected(WM_COMMAND)),
+END_MESSAGE_TABLE()
+
+class MenuProbe : public CMenuOwner {
 public:
+    explicit MenuProbe(ULONG_PTR data) : mine(data) {}
     ULONG_PTR mine;
-    int draws = 0, measures = 0;
-    explicit MenuDrawerProbe(ULONG_PTR data) : mine(data) {}
-    bool DrawMenuItem(DRAWITEMSTRUCT* d) override
+    int draws = 0, measures = 0, popups = 0;
+    bool DrawMenuItem(DRAWITEMSTRUCT*) override
     {
-        if (d->itemData != mine)
-            return false;
         ++draws;
         return true;
     }
@@ -81,24 +148,40 @@ public:
         m->itemHeight = 21;
         return true;
     }
+    bool MenuChar(UINT ch, UINT, HMENU, LRESULT* result) override
+    {
+        if (ch != L'p')
+            return false;
+        *result = MAKELRESULT(3, MNC_EXECUTE);
+        return true;
+    }
+    void InitMenuPopup(HMENU, UINT, bool) override { ++popups; }
 };
 
-HWND MakeStatic(HWND parent, int id)
+HWND MakeChild(HWND parent, const wchar_t* cls, DWORD style, int id)
 {
-    return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent,
+    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 40, 20, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT SendNotify(HWND to, HWND from, UINT_PTR id, UINT code)
+{
+    NMCUSTOMDRAW cd = {};
+    cd.hdr.hwndFrom = from;
+    cd.hdr.idFrom = id;
+    cd.hdr.code = code;
+    cd.dwDrawStage = CDDS_PREPAINT;
+    return SendMessageW(to, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&cd));
 }
 
 }  // namespace
 
 TEST(Wnd, HandleMapFollowsTheWindowsLife)
 {
-    RecordingWnd w;
+    TableWnd w;
     ASSERT_TRUE(w.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
     HWND h = w.m_hWnd;
     EXPECT_EQ(CWnd::FromHandlePermanent(h), &w);
-    EXPECT_EQ(SendMessageW(h, kPing, 0, 0), 42);
-    EXPECT_EQ(w.pings, 1);
 
     // A second object cannot take a bound handle.
     CWnd other;
@@ -116,9 +199,9 @@ TEST(Wnd, SubclassedControlKeepsItsOwnBehaviourAndCanBeGivenBack)
     ASSERT_NE(edit, nullptr);
     WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
     {
-        RecordingWnd w;
+        TableWnd w;
         ASSERT_TRUE(w.SubclassWindow(edit));
-        EXPECT_EQ(SendMessageW(edit, kPing, 0, 0), 42);
+        EXPECT_EQ(SendMessageW(edit, kPing, 2, 3), 5);
         // Unhandled messages reach the edit control's own procedure.
         SetWindowTextW(edit, L"abc");
         wchar_t buf[8] = {};
@@ -133,113 +216,185 @@ TEST(Wnd, SubclassedControlKeepsItsOwnBehaviourAndCanBeGivenBack)
     DestroyWindow(edit);
 }
 
-TEST(Wnd, CommandAndNotifyAreDispatchedWithTheirResult)
+TEST(Wnd, TableHandlersAreFoundByMessageCommandAndNotification)
 {
-    RecordingWnd w;
+    TableWnd w;
     ASSERT_TRUE(w.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
-    SendMessageW(w.m_hWnd, WM_COMMAND, MAKEWPARAM(231, BN_CLICKED), 0);
-    EXPECT_EQ(w.commandId, 231u);
-    EXPECT_EQ(w.commandCode, static_cast<UINT>(BN_CLICKED));
-
-    NMCUSTOMDRAW cd = {};
-    cd.hdr.code = NM_CUSTOMDRAW;
-    cd.dwDrawStage = CDDS_PREPAINT;
-    EXPECT_EQ(SendMessageW(w.m_hWnd, WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&cd)), CDRF_NOTIFYITEMDRAW);
-}
-
-TEST(Wnd, ColourRequestsGoToTheChildObjectFirstThenToTheParent)
-{
-    RecordingWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
-    HBRUSH parentBrush = CreateSolidBrush(RGB(1, 2, 3));
-    HBRUSH childBrush = CreateSolidBrush(RGB(4, 5, 6));
-    parent.answer = parentBrush;
-
-    ReflectingChild child;
-    ASSERT_TRUE(child.SubclassWindow(MakeStatic(parent.m_hWnd, 11)));
-    HWND plain = MakeStatic(parent.m_hWnd, 12);
-    HDC dc = GetDC(parent.m_hWnd);
-
+    HWND h = w.m_hWnd;
+    HWND anyControl = MakeChild(h, L"STATIC", 0, 77);
+    HDC dc = GetDC(h);
     struct Case {
         UINT msg;
-        HWND control;
-        HBRUSH childAnswer;
-        HBRUSH expected;
-        UINT parentType;  // 99: the parent is not asked
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT result;
+        std::vector<std::string> log;
     } cases[] = {
-        {WM_CTLCOLORSTATIC, child.m_hWnd, childBrush, childBrush, 99},
-        {WM_CTLCOLORSTATIC, child.m_hWnd, nullptr, parentBrush, CTLCOLOR_STATIC},
-        {WM_CTLCOLOREDIT, plain, childBrush, parentBrush, CTLCOLOR_EDIT},
-        {WM_CTLCOLORBTN, plain, nullptr, parentBrush, CTLCOLOR_BTN},
-        {WM_CTLCOLORLISTBOX, plain, nullptr, parentBrush, CTLCOLOR_LISTBOX},
+        // The derived class's handler wins over the base's.
+        {kPing, 2, 40, 42, {"ping"}},
+        // A handler that clears `handled` passes the message on to the base.
+        {kFallThrough, 0, 0, 7, {"fall-through", "base fall-through"}},
+        {WM_COMMAND, MAKEWPARAM(200, BN_CLICKED), 0, 0, {"clicked 200"}},
+        // Another code for 200: no entry, default handling.
+        {WM_COMMAND, MAKEWPARAM(200, BN_DOUBLECLICKED), 0, 0, {}},
+        {WM_COMMAND, MAKEWPARAM(201, EN_CHANGE), 0, 0, {"201 code 768"}},
+        {WM_COMMAND, MAKEWPARAM(405, BN_CLICKED), 0, 0, {"range"}},
+        {WM_COMMAND, MAKEWPARAM(410, BN_CLICKED), 0, 0, {}},
+        // Only the base class lists 300.
+        {WM_COMMAND, MAKEWPARAM(300, BN_CLICKED), 0, 0, {"base button"}},
+        {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(anyControl),
+         reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)), {"colour"}},
     };
     for (const Case& c : cases) {
-        parent.ctlColorType = 99;
-        child.brush = c.childAnswer;
-        LRESULT r = SendMessageW(parent.m_hWnd, c.msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.control));
-        EXPECT_EQ(reinterpret_cast<HBRUSH>(r), c.expected) << c.msg;
-        EXPECT_EQ(parent.ctlColorType, c.parentType) << c.msg;
+        w.log.clear();
+        EXPECT_EQ(SendMessageW(h, c.msg, c.wParam, c.lParam), c.result) << c.msg << " " << c.wParam;
+        EXPECT_EQ(w.log, c.log) << c.msg << " " << c.wParam;
     }
-    ReleaseDC(parent.m_hWnd, dc);
+    // Notifications by code and control id, or by code from any control.
+    w.log.clear();
+    EXPECT_EQ(SendNotify(h, nullptr, 5, NM_CUSTOMDRAW), CDRF_NOTIFYITEMDRAW);
+    EXPECT_EQ(SendNotify(h, nullptr, 6, NM_CUSTOMDRAW), 0);
+    SendNotify(h, nullptr, 9, NM_CLICK);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"custom draw 5", "click from 9"}));
+    ReleaseDC(h, dc);
+    w.DestroyWindow();
+}
+
+TEST(Wnd, ChildControlAnswersItsOwnReflectedMessages)
+{
+    TableWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
+    HWND p = parent.m_hWnd;
+    ReflectingChild child;
+    ASSERT_TRUE(child.SubclassWindow(MakeChild(p, L"BUTTON", BS_OWNERDRAW, 11)));
+    HBRUSH childBrush = CreateSolidBrush(RGB(4, 5, 6));
+    HDC dc = GetDC(p);
+
+    // Colour: the child's brush answers; without one the parent's table does.
+    child.brush = childBrush;
+    parent.log.clear();
+    EXPECT_EQ(SendMessageW(p, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child.m_hWnd)),
+              reinterpret_cast<LRESULT>(childBrush));
+    EXPECT_TRUE(parent.log.empty());
+    child.brush = nullptr;
+    EXPECT_EQ(SendMessageW(p, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child.m_hWnd)),
+              reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_EQ(parent.log, std::vector<std::string>{"colour"});
+
+    // Custom draw goes to the child and its result is the answer; the
+    // parent's entry for the same code (control 5) is not asked.
+    parent.log.clear();
+    EXPECT_EQ(SendNotify(p, child.m_hWnd, 11, NM_CUSTOMDRAW), CDRF_SKIPDEFAULT);
+    EXPECT_EQ(child.customDraws, 1);
+    EXPECT_TRUE(parent.log.empty());
+
+    // Owner drawing and scrolling from the child reach the child.
+    DRAWITEMSTRUCT di = {};
+    di.CtlType = ODT_BUTTON;
+    di.CtlID = 11;
+    di.hwndItem = child.m_hWnd;
+    EXPECT_TRUE(SendMessageW(p, WM_DRAWITEM, 11, reinterpret_cast<LPARAM>(&di)));
+    EXPECT_EQ(child.draws, 1);
+    SendMessageW(p, WM_HSCROLL, SB_THUMBTRACK, reinterpret_cast<LPARAM>(child.m_hWnd));
+    EXPECT_EQ(child.scrolls, 1);
+
+    // A real click: the child takes it, or passes it on to the parent too.
+    SendMessageW(child.m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(child.clicks, 1);
+    EXPECT_TRUE(parent.log.empty());
+    child.passClicksOn = true;
+    SendMessageW(p, WM_COMMAND, MAKEWPARAM(201, EN_CHANGE), reinterpret_cast<LPARAM>(child.m_hWnd));
+    EXPECT_EQ(child.clicks, 2);
+    EXPECT_EQ(parent.log, std::vector<std::string>{"201 code 768"});
+    ReleaseDC(p, dc);
     parent.DestroyWindow();
-    DeleteObject(parentBrush);
     DeleteObject(childBrush);
 }
 
-TEST(Wnd, OwnerDrawReachesTheControlAndTheMenuDrawers)
+TEST(Wnd, OwnerDrawnMenusAreFoundByTheirHandle)
 {
-    RecordingWnd parent;
+    TableWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
-    ReflectingChild button;
-    HWND b = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 40, 20, parent.m_hWnd,
-                             reinterpret_cast<HMENU>(21), GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(button.SubclassWindow(b));
-    DRAWITEMSTRUCT di = {};
-    di.CtlType = ODT_BUTTON;
-    di.CtlID = 21;
-    di.hwndItem = b;
-    EXPECT_TRUE(SendMessageW(parent.m_hWnd, WM_DRAWITEM, 21, reinterpret_cast<LPARAM>(&di)));
-    EXPECT_EQ(button.draws, 1);
+    HWND p = parent.m_hWnd;
+    HMENU menuA = CreatePopupMenu(), menuB = CreatePopupMenu();
+    MenuProbe a(0xA), b(0xB);
+    RegisterOwnerMenu(menuA, &a);
+    RegisterOwnerMenu(menuB, &b);
 
-    MenuDrawerProbe a(0xA), z(0xB);
-    RegisterMenuDrawer(&a);
-    RegisterMenuDrawer(&z);
-    DRAWITEMSTRUCT mi = {};
+    DRAWITEMSTRUCT di = {};
+    di.CtlType = ODT_MENU;
+    di.hwndItem = reinterpret_cast<HWND>(menuB);
+    EXPECT_TRUE(SendMessageW(p, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di)));
+    EXPECT_EQ(a.draws, 0);
+    EXPECT_EQ(b.draws, 1);
+
+    // Measuring names no menu: the owner that knows the item answers.
+    MEASUREITEMSTRUCT mi = {};
     mi.CtlType = ODT_MENU;
     mi.itemData = 0xB;
-    EXPECT_TRUE(SendMessageW(parent.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&mi)));
-    MEASUREITEMSTRUCT mm = {};
-    mm.CtlType = ODT_MENU;
-    mm.itemData = 0xB;
-    EXPECT_TRUE(SendMessageW(parent.m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mm)));
-    EXPECT_EQ(mm.itemHeight, 21u);
-    EXPECT_EQ(a.draws + a.measures, 0);
-    EXPECT_EQ(z.draws, 1);
-    EXPECT_EQ(z.measures, 1);
+    EXPECT_TRUE(SendMessageW(p, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)));
+    EXPECT_EQ(mi.itemHeight, 21u);
+    EXPECT_EQ(a.measures + b.measures, 1);
 
-    // Unregistered drawers are not asked any more.
-    UnregisterMenuDrawer(&z);
-    EXPECT_FALSE(SendMessageW(parent.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&mi)));
-    EXPECT_EQ(z.draws, 1);
-    UnregisterMenuDrawer(&a);
+    // A typed letter and the pop-up's opening reach the menu's object.
+    EXPECT_EQ(SendMessageW(p, WM_MENUCHAR, MAKEWPARAM(L'p', MF_POPUP), reinterpret_cast<LPARAM>(menuA)),
+              MAKELRESULT(3, MNC_EXECUTE));
+    EXPECT_EQ(SendMessageW(p, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP), reinterpret_cast<LPARAM>(menuA)), 0);
+    SendMessageW(p, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menuA), 0);
+    EXPECT_EQ(a.popups, 1);
+
+    // Unregistered menus are not asked any more.
+    UnregisterMenuOwner(&b);
+    EXPECT_FALSE(SendMessageW(p, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di)));
+    EXPECT_EQ(b.draws, 1);
+    UnregisterOwnerMenu(menuA);
+    EXPECT_EQ(OwnerOfMenu(menuA), nullptr);
+    DestroyMenu(menuA);
+    DestroyMenu(menuB);
     parent.DestroyWindow();
 }
 
-TEST(Wnd, TimersArriveAtOnTimer)
+TEST(Wnd, TimersArriveThroughTheTable)
 {
-    RecordingWnd w;
+    TableWnd w;
     ASSERT_TRUE(w.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, 0));
     ASSERT_TRUE(w.SetTimer(7, 10));
-    DWORD start = GetTickCount();
-    MSG msg;
-    // Ends at the first tick, or after two seconds without one.
-    while (w.timers.empty() && GetTickCount() - start < 2000) {
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        else
-            Sleep(5);
-    }
-    ASSERT_EQ(w.timers.size(), 1u);
-    EXPECT_EQ(w.timers[0], 7u);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !w.timers.empty(); }, 2000));
+    EXPECT_EQ(w.timers, std::vector<UINT_PTR>{7});
+    w.DestroyWindow();
+}
+
+TEST(Wnd, StyleChangeRecomputesTheFrameAtOnce)
+{
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"t", WS_POPUP, 0, 0, 100, 100, nullptr, 0));
+    EXPECT_EQ(w.GetClientRect().right, 100);
+    EXPECT_TRUE(w.ModifyStyle(0, WS_BORDER));
+    EXPECT_LT(w.GetClientRect().right, 100);
+    EXPECT_FALSE(w.ModifyStyle(0, WS_BORDER));  // nothing to change
+    EXPECT_TRUE(w.ModifyStyle(WS_BORDER, 0));
+    EXPECT_EQ(w.GetClientRect().right, 100);
+    w.DestroyWindow();
+}
+
+namespace {
+int g_reports = 0;
+void CountReport(const char*)
+{
+    ++g_reports;
+}
+}  // namespace
+
+TEST(Wnd, TouchingWindowObjectsOffTheUserInterfaceThreadIsReported)
+{
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"t", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
+    UiThreadReport old = SetUiThreadReport(&CountReport);
+    g_reports = 0;
+    CWnd::FromHandlePermanent(w.m_hWnd);
+    EXPECT_EQ(g_reports, 0);
+    std::thread([&w] { CWnd::FromHandlePermanent(w.m_hWnd); }).join();
+    EXPECT_EQ(g_reports, 1);
+    SetUiThreadReport(old);
     w.DestroyWindow();
 }

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "Dialog.h"
+#include "resource.h"
 
 class CAboutDlg : public CDialog {
 public:
-    CAboutDlg() : CDialog(100) {}
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
 };

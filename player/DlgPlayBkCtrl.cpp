@@ -1,17 +1,799 @@
 #include "DlgPlayBkCtrl.h"
 
 #include "AppSettings.h"
+#include "ChannelMatching.h"
+#include "DataExchange.h"
+#include "DlgFileList.h"
+#include "DlgPlayBack.h"
+#include "EngineCallbacks.h"
+#include "LanguageHolder.h"
+#include "ListPages.h"
+#include "PostedBlock.h"
+#include "PrivateMessages.h"
+#include "StringIds.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const UINT_PTR kPositionTimer = 1;
+const UINT kPositionMs = 750;
+const UINT_PTR kNextFileTimer = 2;
+const UINT kNextFileMs = 1000;
+const UINT_PTR kMapTimer = 4;
+const UINT kMapMs = 300;
+
+class WaitCursor {
+public:
+    WaitCursor() : m_old(::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
+    ~WaitCursor() { ::SetCursor(m_old); }
+
+private:
+    HCURSOR m_old;
+};
+
+// The record's start or end as hour, minute, second.
+void StartOf(const FileRecord& r, int out[3])
+{
+    out[0] = r.startHour;
+    out[1] = r.startMinute;
+    out[2] = r.startSecond;
+}
+void EndOf(const FileRecord& r, int out[3])
+{
+    out[0] = r.endHour;
+    out[1] = r.endMinute;
+    out[2] = r.endSecond;
+}
+
+bool InRange(const std::vector<FileRecord>& records, int i)
+{
+    return i >= 0 && static_cast<size_t>(i) < records.size();
+}
+
+const std::vector<FileRecord>& NoRecords()
+{
+    static const std::vector<FileRecord> none;
+    return none;
+}
+
+}  // namespace
+
+// --- The position slider's stand-in ----------------------------------------
+
+BEGIN_MESSAGE_TABLE(CPositionSlider, CWnd)
+    OnMessage<&CPositionSlider::OnLButtonDown>(WM_LBUTTONDOWN),
+END_MESSAGE_TABLE()
+
+void CPositionSlider::SetRange(int low, int high)
+{
+    SendMessage(TBM_SETRANGEMIN, FALSE, low);
+    SendMessage(TBM_SETRANGEMAX, TRUE, high);
+}
+
+int CPositionSlider::GetPos() const
+{
+    return m_hWnd ? static_cast<int>(::SendMessageW(m_hWnd, TBM_GETPOS, 0, 0)) : 0;
+}
+
+void CPositionSlider::SetPos(int ms, bool redraw)
+{
+    SendMessage(TBM_SETPOS, redraw, ms);
+}
+
+int CPositionSlider::RangeMax() const
+{
+    return m_hWnd ? static_cast<int>(::SendMessageW(m_hWnd, TBM_GETRANGEMAX, 0, 0)) : 0;
+}
+
+void CPositionSlider::OnLButtonDown(Message& m)
+{
+    dragging = 1;
+    m.handled = false;
+}
+
+// --- The panel ---------------------------------------------------------------
+
+BEGIN_MESSAGE_TABLE(CDlgPlayBkCtrl, CDialog)
+    OnMessage<&CDlgPlayBkCtrl::OnSize>(WM_SIZE),
+    OnMessage<&CDlgPlayBkCtrl::OnTimer>(WM_TIMER),
+    OnMessage<&CDlgPlayBkCtrl::OnClose>(WM_CLOSE),
+    OnMessage<&CDlgPlayBkCtrl::OnDestroy>(WM_DESTROY),
+    OnMessage<&CDlgPlayBkCtrl::OnChannelEnd>(WM_CHANNEL_END),
+    OnMessage<&CDlgPlayBkCtrl::OnInfoFrame>(WM_INFO_FRAME),
+    OnMessage<&CDlgPlayBkCtrl::OnStepFrame>(WM_STEP_FRAME),
+    OnNotify<&CDlgPlayBkCtrl::OnPositionReleased>(NM_RELEASEDCAPTURE, IDC_POSITION_SLIDER),
+    OnNotify<&CDlgPlayBkCtrl::OnVolumeReleased>(NM_RELEASEDCAPTURE, IDC_VOLUME_SLIDER),
+    OnCommand<&CDlgPlayBkCtrl::Play>(IDC_PLAY, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::Pause>(IDC_PAUSE, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::OnStopButton>(IDC_STOP, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::Faster>(IDC_FASTER, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::Slower>(IDC_SLOWER, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::Rewind>(IDC_REWIND, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::PreviousFile>(IDC_PREVIOUS_FILE, BN_CLICKED),
+    OnCommand<&CDlgPlayBkCtrl::NextFile>(IDC_NEXT_FILE, BN_CLICKED),
+END_MESSAGE_TABLE()
+
+CDlgPlayBkCtrl::CDlgPlayBkCtrl() : CDialog(IDD_PLAYBACK_CONTROL)
+{
+    for (int& i : channelIndex)
+        i = -1;
+}
+
+CDlgPlayBkCtrl::~CDlgPlayBkCtrl()
+{
+    // Normally stopped when the page went; never leave the engine playing.
+    if (decoder) {
+        for (int k = 0; k < kSlots; ++k)
+            engine->Stop(decoder, k);
+        CloseDecoder();
+    }
+}
+
+void CDlgPlayBkCtrl::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_POSITION_SLIDER, positionSlider);
+    DDX_Control(dx, IDC_VOLUME_SLIDER, volumeSlider);
+}
+
+BOOL CDlgPlayBkCtrl::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    volumeSlider.SendMessage(TBM_SETRANGEMIN, FALSE, 0);
+    volumeSlider.SendMessage(TBM_SETRANGEMAX, TRUE, 0xFFFF);
+    volumeSlider.SendMessage(TBM_SETPAGESIZE, 0, 327);
+    volume = 0x8000;
+    volumeSlider.SendMessage(TBM_SETPOS, TRUE, volume);
+    playState = kIdle;
+    return TRUE;
+}
+
+void CDlgPlayBkCtrl::OnSize(Message& m)
+{
+    m.result = DefWindowProc(m.id, m.wParam, m.lParam);
+    if (!positionSlider.m_hWnd)
+        return;
+    // The strip's controls; the page shows the top 50 pixels of the panel.
+    RECT rc = GetClientRect();
+    const int w = rc.right - rc.left;
+    const int gap = w < 640 ? 7 : w > 1000 ? 32 : 16, half = gap / 2;
+    positionSlider.MoveWindow(rc.left - 6, rc.top + 1, w + 14, 20);
+    const int buttons[8] = {IDC_PLAY,   IDC_PAUSE,  IDC_STOP,          IDC_REWIND,
+                            IDC_FASTER, IDC_SLOWER, IDC_PREVIOUS_FILE, IDC_NEXT_FILE};
+    int x = rc.left + 3;
+    for (int id : buttons) {
+        ::MoveWindow(GetDlgItem(id), x, rc.top + 22, 25, 25, TRUE);
+        x += 25 + half;
+    }
+    x += (w < 640 ? gap + 3 : w <= 1000 ? half : gap) - half;
+    ::MoveWindow(GetDlgItem(IDC_RATE_LABEL), x, rc.top + 24, 40, 21, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_TIME_LABEL), x + 48, rc.top + 24, 120, 21, TRUE);
+    volumeSlider.MoveWindow(rc.right - 105, rc.top + 24, 100, 20);
+}
+
+CDlgFileList* CDlgPlayBkCtrl::FileList() const
+{
+    return page ? page->FileList() : nullptr;
+}
+
+const std::vector<FileRecord>& CDlgPlayBkCtrl::ShownRecords() const
+{
+    CDlgFileList* list = FileList();
+    return list ? list->ShownRecords() : NoRecords();
+}
+
+int CDlgPlayBkCtrl::RecordsPerListPage() const
+{
+    CDlgFileList* list = FileList();
+    return list ? list->RecordsPerPage() : RecordsPerPage(0);
+}
+
+void CDlgPlayBkCtrl::SelectListRow(int row, bool selected)
+{
+    CDlgFileList* list = FileList();
+    HWND control = list ? list->ListControl() : nullptr;
+    if (!control)
+        return;
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    ::SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// --- Opening -------------------------------------------------------------
+
+int CDlgPlayBkCtrl::ResolveSelection()
+{
+    records = &ShownRecords();
+    if (restoreIndex) {
+        currentIndex = savedIndex;
+        restoreIndex = 0;
+    }
+    // Short records are skipped forwards, all in one go.
+    const int index = FirstPlayableFrom(*records, currentIndex);
+    if (index >= 0)
+        currentIndex = index;
+    return index;
+}
+
+void CDlgPlayBkCtrl::OpenSelection()
+{
+    WaitCursor wait;
+    SetTimer(kMapTimer, kMapMs);
+    highlightRows = 0;
+    SelectListRow(-1, false);
+    if (!OpenGroup() && !decoder)
+        playState = kIdle;  // nothing plays: not reported as playing
+}
+
+bool CDlgPlayBkCtrl::OpenGroup()
+{
+    if (ResolveSelection() < 0) {
+        UpdateListPage();
+        return false;
+    }
+    if (!MatchChannelFiles())
+        return false;
+
+    int usable = 0;
+    for (int k = 0; k < kSlots; ++k) {
+        if (channelFound[k] && IsPlayableName(channelPath[k]))
+            ++usable;
+        else
+            channelFound[k] = 0;
+    }
+    if (usable == 0)
+        return false;
+
+    savedIndex = currentIndex;
+    g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
+    for (int k = 0; k < kSlots; ++k) {
+        const int pane = channelNumber[k] - 1;
+        paneWindow[k] = page && pane >= 0 && pane < kPaneCount ? page->panes[pane].VideoWindow() : nullptr;
+    }
+
+    if (!OpenChannelFiles()) {
+        StopAll();
+        UpdateListPage();
+        return false;
+    }
+
+    engine->GetFileInfo(decoder, &fileInfo);
+    engine->SetInfoFrameCallBack(decoder, m_hWnd, InfoFrameCallback);
+    engine->SetEndCallBack(decoder, m_hWnd, EndCallback);
+    positionSlider.SetRange(0, static_cast<int>(fileInfo.durationMs));
+    positionSlider.rangeMin = 0;
+    positionSlider.rangeMax = static_cast<int>(fileInfo.durationMs);
+    positionSlider.SetPos(0, true);
+    positionSlider.position = 0;
+    PlayAll();
+    playState = kPlaying;
+    if (soundOn) {
+        engine->PlaySound(decoder, page ? page->selectedPane : 0);
+        volumeSlider.SendMessage(TBM_SETPOS, TRUE, volume);
+        engine->SetVolume(decoder, volume);
+    }
+    UpdateListPage();
+    return true;
+}
+
+bool CDlgPlayBkCtrl::MatchChannelFiles()
+{
+    ChannelGroup group;
+    const bool matched = ::MatchChannelFiles(*records, currentIndex, group);
+    m_selectedSlot = -1;
+    for (int k = 0; k < kSlots; ++k) {
+        channelIndex[k] = group.channelIndex[k];
+        channelFound[k] = group.channelFound[k];
+        channelNumber[k] = k + 1;
+        channelPath[k].clear();
+        m_recordPath[k].clear();
+        const int i = channelIndex[k];
+        if (i >= 0) {
+            const FileRecord& r = (*records)[static_cast<size_t>(i)];
+            m_recordPath[k] = r.path;
+            channelPath[k].assign(r.path, wcsnlen(r.path, 259));
+            StartOf(r, slotStart[k]);
+            EndOf(r, slotEnd[k]);
+            if (i == currentIndex)
+                m_selectedSlot = k;
+        }
+    }
+    if (!matched)
+        return false;
+    const FileRecord& first = (*records)[static_cast<size_t>(group.earliest)];
+    StartOf(first, groupStart);
+    EndOf(first, groupEnd);
+    return true;
+}
+
+bool CDlgPlayBkCtrl::OpenChannelFiles()
+{
+    engine->CreateDecoder(&decoder);
+    if (!decoder) {
+        // No handle: the engine would take every open of a null handle for
+        // a success. Nothing is open.
+        for (int k = 0; k < kSlots; ++k)
+            if (channelFound[k]) {
+                channelPath[k].clear();
+                channelNumber[k] = -1;
+                channelFound[k] = 0;
+            }
+        return false;
+    }
+    int opened = 0;
+    for (int k = 0; k < kSlots; ++k) {
+        if (channelPath[k].empty() || !channelFound[k])
+            continue;
+        const std::string path = CString(channelPath[k]).ToAnsi();
+        if (engine->OpenFile(path.c_str(), paneWindow[k], k, decoder) != 0) {
+            channelPath[k].clear();
+            channelNumber[k] = -1;
+            channelFound[k] = 0;
+        } else {
+            ++opened;
+        }
+    }
+    return opened > 0;
+}
+
+void CDlgPlayBkCtrl::PlayAll()
+{
+    for (int k = 0; k < kSlots; ++k)
+        if (!channelPath[k].empty() && channelFound[k])
+            engine->Play(decoder, k);
+    paused = 0;
+    rateExponent = 0;
+    g_Settings.playRate = 0;
+    SetTimer(kPositionTimer, kPositionMs);
+    ShowRate();
+}
+
+void CDlgPlayBkCtrl::UpdateListPage()
+{
+    CDlgFileList* list = FileList();
+    if (!list)
+        return;
+    const int per = RecordsPerListPage();
+    if (currentIndex >= 0) {
+        list->selectedRow = currentIndex % per;
+        list->groupPage = currentIndex / per + 1;
+    }
+    bool lastRow = false, firstRows = false;
+    for (int k = 0; k < 4; ++k) {
+        const int row = channelIndex[k] % per;  // an empty slot's -1 counts
+        lastRow = lastRow || row == per - 1;
+        firstRows = firstRows || row <= 2;
+    }
+    if (lastRow && firstRows) {
+        if (list->selectedRow >= per - 3)
+            list->groupPage += 1;
+        highlightRows = 1;
+    }
+    list->HighlightPlayingRows();
+}
+
+// --- Rates ----------------------------------------------------------------
+
+RateState CDlgPlayBkCtrl::RateStateNow() const
+{
+    RateState s;
+    s.paused = paused;
+    s.rateExponent = rateExponent;
+    s.reverse = reverse;
+    s.playState = playState;
+    s.resyncPosition = resyncPosition;
+    return s;
+}
+
+void CDlgPlayBkCtrl::SetRateState(const RateState& s)
+{
+    paused = s.paused;
+    rateExponent = s.rateExponent;
+    reverse = s.reverse;
+    playState = s.playState;
+    resyncPosition = s.resyncPosition;
+}
+
+void CDlgPlayBkCtrl::ApplyRate(const RateResult& r)
+{
+    for (const EngineStep& step : r.steps) {
+        if (step.op == EngineStep::Pause) {
+            engine->Pause(decoder, step.value);
+        } else {
+            engine->SetPlayRate(decoder, step.value, step.reverse);
+            g_Settings.playRate = step.value;
+        }
+    }
+    switch (r.label) {
+    case RateLabel::Unchanged: break;
+    case RateLabel::Forward: ShowRate(); break;
+    case RateLabel::Reverse: ShowReverseRate(); break;
+    case RateLabel::Paused: SetRateLabel(language ? language->Text(IDS_PAUSE) : CString(L"PAUSE")); break;
+    }
+    g_Settings.playRate = rateExponent;
+}
+
+void CDlgPlayBkCtrl::Play()
+{
+    if (!decoder) {
+        if (page)
+            page->PlaySelectedFile();
+        return;
+    }
+    RateState s = RateStateNow();
+    RateResult r = PlayCommand(s);
+    SetRateState(s);
+    ApplyRate(r);
+}
+
+void CDlgPlayBkCtrl::Pause()
+{
+    if (!decoder)
+        return;
+    RateState s = RateStateNow();
+    RateResult r = PauseCommand(s);
+    SetRateState(s);
+    ApplyRate(r);
+}
 
 void CDlgPlayBkCtrl::Faster()
 {
-    if (rate < 8)
-        ++rate;
-    g_Settings.playRate = rate;
+    if (!decoder)
+        return;
+    RateState s = RateStateNow();
+    RateResult r = FasterCommand(s);
+    SetRateState(s);
+    ApplyRate(r);
 }
 
 void CDlgPlayBkCtrl::Slower()
 {
-    if (rate > -8)
-        --rate;
-    g_Settings.playRate = rate;
+    if (!decoder)
+        return;
+    RateState s = RateStateNow();
+    RateResult r = SlowerCommand(s);
+    SetRateState(s);
+    ApplyRate(r);
+}
+
+void CDlgPlayBkCtrl::Rewind()
+{
+    if (!decoder)
+        return;
+    RateState s = RateStateNow();
+    RateResult r = RewindCommand(s);
+    SetRateState(s);
+    ApplyRate(r);
+}
+
+void CDlgPlayBkCtrl::ShowRate()
+{
+    SetRateLabel(ForwardRateText(rateExponent));
+}
+
+void CDlgPlayBkCtrl::ShowReverseRate()
+{
+    SetRateLabel(ReverseRateText(rateExponent));
+}
+
+void CDlgPlayBkCtrl::SetRateLabel(const std::wstring& text)
+{
+    if (m_hWnd)
+        ::SetDlgItemTextW(m_hWnd, IDC_RATE_LABEL, text.c_str());
+}
+
+void CDlgPlayBkCtrl::SetTimeLabel(const wchar_t* text)
+{
+    if (m_hWnd)
+        ::SetDlgItemTextW(m_hWnd, IDC_TIME_LABEL, text);
+}
+
+void CDlgPlayBkCtrl::ApplyVolume()
+{
+    if (!decoder)
+        return;
+    volumeSlider.SendMessage(TBM_SETPOS, TRUE, volume);
+    engine->SetVolume(decoder, soundOn ? volume : 0);
+}
+
+// --- Seeking and following the position ------------------------------------
+
+void CDlgPlayBkCtrl::OnPositionReleased(Message&)
+{
+    if (decoder && positionSlider.m_hWnd) {
+        engine->SetPlayTime(decoder, positionSlider.GetPos());
+        resyncPosition = 1;
+        Play();
+    }
+    positionSlider.dragging = 0;
+}
+
+void CDlgPlayBkCtrl::OnVolumeReleased(Message&)
+{
+    if (!decoder)
+        return;
+    if (soundOn) {
+        volume = static_cast<unsigned short>(volumeSlider.SendMessage(TBM_GETPOS));
+        engine->SetVolume(decoder, volume);
+    } else {
+        engine->SetVolume(decoder, 0);
+    }
+}
+
+LRESULT CDlgPlayBkCtrl::OnStepFrame(WPARAM, LPARAM)
+{
+    if (!decoder)
+        return 0;
+    engine->SetPlayTime(decoder, positionSlider.GetPos());
+    engine->PlayOneByOne(decoder);
+    playState = kPausedOrStepped;
+    return 0;
+}
+
+void CDlgPlayBkCtrl::OnTimer(Message& m)
+{
+    switch (m.wParam) {
+    case kPositionTimer:
+        if (decoder) {
+            int ms = 0;
+            engine->GetPlayTime(decoder, &ms);
+            if (!positionSlider.dragging) {
+                positionSlider.SetPos(ms, true);
+                positionSlider.Invalidate();
+            }
+            const std::wstring time = PlayTimeText(ms) + CString::FromAnsi(g_Settings.totalTimeText);
+            SetTimeLabel(time.c_str());
+        }
+        break;
+    case kNextFileTimer:
+        KillTimer(kNextFileTimer);
+        break;
+    case kMapTimer:
+        if (vehicle.PlaceOnMap())
+            KillTimer(kMapTimer);
+        break;
+    default:
+        m.handled = false;
+        return;
+    }
+    m.result = DefWindowProc(m.id, m.wParam, m.lParam);
+}
+
+// --- Engine reports ------------------------------------------------------------
+
+void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
+{
+    // The copy is freed in every case, here.
+    m.result = 0;
+    std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(m);
+    if (!frame)
+        return;
+    const size_t length = m.wParam < sizeof(InfoFrame) ? m.wParam : sizeof(InfoFrame);
+    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length, resyncPosition);
+}
+
+bool CDlgPlayBkCtrl::RefreshGroupIndices()
+{
+    records = &ShownRecords();
+    for (int k = 0; k < kSlots; ++k) {
+        if (channelIndex[k] < 0)
+            continue;
+        const int i = FindRecordByPath(*records, m_recordPath[k], channelIndex[k]);
+        if (i < 0)
+            return false;
+        channelIndex[k] = i;
+    }
+    if (m_selectedSlot >= 0 && channelIndex[m_selectedSlot] >= 0)
+        savedIndex = channelIndex[m_selectedSlot];
+    return true;
+}
+
+LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
+{
+    // Reports of a group that was stopped were dropped with it; one that
+    // comes without an open group has nothing to end.
+    if (!decoder || wParam >= static_cast<WPARAM>(kSlots))
+        return 0;
+    if (!RefreshGroupIndices()) {
+        // The list was searched again without this group's files.
+        StopAll();
+        return 0;
+    }
+    channelFound[wParam] = 0;
+    const int candidate = ChooseSyncCandidate(*records, channelIndex, channelFound);
+    if (candidate < 0) {
+        NextFile();
+        HighlightRows();
+        return 0;
+    }
+    engine->SetSynChannel(decoder, candidate);
+    engine->SetInfoFrameCallBack(decoder, m_hWnd, InfoFrameCallback);
+    const int sync = engine->GetSynChannel(decoder);
+    const int s = sync >= 0 && sync < kSlots ? channelIndex[sync] : -1;
+    if (!InRange(*records, s))
+        return 0;
+    const FileRecord& r = (*records)[static_cast<size_t>(s)];
+    StartOf(r, groupStart);
+    EndOf(r, groupEnd);
+    g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
+    FileInfo info = {};
+    engine->GetFileInfo(decoder, &info);
+    positionSlider.SetRange(0, static_cast<int>(info.durationMs));
+    positionSlider.rangeMax = static_cast<int>(info.durationMs);
+    return 0;
+}
+
+void CDlgPlayBkCtrl::HighlightRows()
+{
+    if (!highlightRows)
+        return;
+    CDlgFileList* list = FileList();
+    HWND control = list ? list->ListControl() : nullptr;
+    const int per = RecordsPerListPage();
+    SelectListRow(-1, false);
+    for (int k = 0; k < kSlots; ++k) {
+        if (channelIndex[k] < 0)
+            continue;
+        const int row = channelIndex[k] % per;
+        if (row >= per - 3) {
+            if (control)
+                ::SetFocus(control);
+            SelectListRow(row, true);
+        }
+    }
+    for (int k = 0; k < 4; ++k)
+        if (channelIndex[k] % per > 8)
+            return;
+    highlightRows = 0;
+    for (int k = 0; k < kSlots; ++k)
+        if (channelIndex[k] >= 0)
+            SelectListRow(channelIndex[k] % per, true);
+}
+
+// --- Previous and next recording -----------------------------------------------
+
+void CDlgPlayBkCtrl::PreviousFile()
+{
+    if (!RefreshGroupIndices()) {
+        StopAll();
+        return;
+    }
+    if (records->empty())
+        return;
+    int a = savedIndex;
+    for (int i : channelIndex)
+        if (i != -1 && i < a)
+            a = i;
+    StopAll();
+    if (a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size()) {
+        savedIndex = a - 1;
+        restoreIndex = 1;
+        if (page)
+            page->PlaySelectedFile();
+    }
+}
+
+void CDlgPlayBkCtrl::NextFile()
+{
+    if (!RefreshGroupIndices()) {
+        StopAll();
+        return;
+    }
+    if (records->empty())
+        return;
+    int a = savedIndex;
+    char trace[160];
+    std::snprintf(trace, sizeof trace, "nTemp:%d ; ", a);
+    std::string line = trace;
+    for (int i : channelIndex) {
+        if (i > a)
+            a = i;
+        std::snprintf(trace, sizeof trace, "%d ; ", a);
+        line += trace;
+    }
+    ::OutputDebugStringA(line.c_str());
+    StopAll();
+    if (a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size()) {
+        savedIndex = a + 1;
+        restoreIndex = 1;
+        if (page)
+            page->PlaySelectedFile();
+        SetTimer(kNextFileTimer, kNextFileMs);
+    }
+}
+
+// --- Stopping ---------------------------------------------------------------------
+
+void CDlgPlayBkCtrl::StopAll()
+{
+    if (decoder) {
+        WaitCursor wait;
+        for (int k = 0; k < kSlots; ++k) {
+            engine->Stop(decoder, k);
+            channelIndex[k] = -1;
+            channelFound[k] = 0;
+        }
+        paused = 0;
+        CloseDecoder();
+    }
+    // The play threads are gone: what they reported before is of no use.
+    DropQueuedReports();
+    if (page)
+        for (CDlgVideo& pane : page->panes)
+            if (HWND video = pane.VideoWindow())
+                ::InvalidateRect(video, nullptr, TRUE);
+    SetRateLabel(language ? language->Text(IDS_STOP) : CString(L"STOP"));
+    g_Settings.firstInfoSeen = 0;
+    SetTimeLabel(L"00:00 / 00:00");
+    for (int k = 0; k < kSlots; ++k) {
+        channelNumber[k] = 0;
+        channelPath[k].clear();
+    }
+    // The next group starts afresh on the map and in the GPS panel.
+    vehicle.Stop();
+    resyncPosition = 1;
+}
+
+void CDlgPlayBkCtrl::CloseDecoder()
+{
+    WaitCursor wait;
+    if (decoder) {
+        for (int k = 0; k < kSlots; ++k)
+            engine->CloseFile(decoder, k);
+        engine->EraseDecoder(decoder);
+        decoder = nullptr;
+    }
+    if (reverse) {
+        rateExponent = 0;
+        reverse = 0;
+    }
+}
+
+void CDlgPlayBkCtrl::DropQueuedReports()
+{
+    if (!m_hWnd)
+        return;
+    MSG msg;
+    while (::PeekMessageW(&msg, m_hWnd, WM_CHANNEL_END, WM_INFO_FRAME, PM_REMOVE | PM_NOYIELD)) {
+        if (msg.message == WM_INFO_FRAME) {
+            Message m{msg.message, msg.wParam, msg.lParam};
+            TakeBlock<InfoFrame>(m);
+        }
+    }
+}
+
+void CDlgPlayBkCtrl::OnStopButton()
+{
+    if (CDlgFileList* list = FileList()) {
+        list->selectedPath.clear();
+        SelectListRow(list->selectedRow, false);
+        list->selectedRow = 0;
+        if (HWND control = list->ListControl())
+            ::InvalidateRect(control, nullptr, TRUE);
+    }
+    StopAll();
+}
+
+void CDlgPlayBkCtrl::OnClose(Message& m)
+{
+    StopAll();
+    m.handled = false;
+}
+
+void CDlgPlayBkCtrl::OnDestroy(Message& m)
+{
+    if (playState >= kPlaying && playState <= kFast) {
+        WaitCursor wait;
+        paused = 0;
+        positionSlider.SetPos(0, true);
+        playState = kIdle;
+        if (page)
+            page->UpdatePaneInfo();
+    }
+    playState = kIdle;
+    m.handled = false;
 }

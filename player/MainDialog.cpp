@@ -4,9 +4,12 @@
 #include "DataExchange.h"
 #include "FileAssociation.h"
 #include "LanguageHolder.h"
+#include "MainKeys.h"
 #include "MainLayout.h"
+#include "StringIds.h"
 #include "WindowsVersion.h"
 #include "WinApp.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -17,20 +20,37 @@
 HWND g_hMainWnd = nullptr;
 
 namespace {
-const UINT kAboutCommand = 0x10;
 const int kStartupLanguageTimer = 1;
-const int kToolButtonIds[6] = {210, 234, 235, 236, 230, 231};
-const int kToolButtonImages[6] = {226, 229, 227, 228, 232, 617};
-const UINT kCutToAviCommand = 0x8007;
+const int kToolButtonIds[6] = {IDC_SPLIT1, IDC_SPLIT4, IDC_SPLIT9, IDC_SPLIT16, IDC_SNAPSHOT, IDC_CUT_AVI};
+const int kToolButtonImages[6] = {IDB_SPLIT1, IDB_SPLIT4, IDB_SPLIT9, IDB_SPLIT16, IDB_SNAPSHOT, IDB_CUT_AVI};
 }
 
-CTORQUELIANDlg::CTORQUELIANDlg() : CDialog(102)
+BEGIN_MESSAGE_TABLE(CTORQUELIANDlg, CDialog)
+    OnMessage<&CTORQUELIANDlg::OnSysCommand>(WM_SYSCOMMAND),
+    OnMessage<&CTORQUELIANDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CTORQUELIANDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnMessage<&CTORQUELIANDlg::OnSize>(WM_SIZE),
+    OnCommand<&CTORQUELIANDlg::OnSplit1>(IDC_SPLIT1),
+    OnCommand<&CTORQUELIANDlg::OnSplit4>(IDC_SPLIT4),
+    OnCommand<&CTORQUELIANDlg::OnSplit9>(IDC_SPLIT9),
+    OnCommand<&CTORQUELIANDlg::OnSplit16>(IDC_SPLIT16),
+    OnCommand<&CTORQUELIANDlg::OnSnapshot>(IDC_SNAPSHOT),
+    OnCommand<&CTORQUELIANDlg::OnCutToAvi>(IDC_CUT_AVI),
+    OnMessages<&CTORQUELIANDlg::OnCtlColor>(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC),
+    OnMessage<&CTORQUELIANDlg::OnNcMouseMove>(WM_NCMOUSEMOVE),
+    OnMessage<&CTORQUELIANDlg::OnNcLButtonDown>(WM_NCLBUTTONDOWN),
+    OnMessage<&CTORQUELIANDlg::OnRepaintCaption>(WM_REPAINT_CAPTION),
+    OnMessage<&CTORQUELIANDlg::OnDrawItem>(WM_DRAWITEM),
+    OnMessage<&CTORQUELIANDlg::OnTimer>(WM_TIMER),
+END_MESSAGE_TABLE()
+
+CTORQUELIANDlg::CTORQUELIANDlg() : CDialog(IDD_MAIN)
 {
     language = new (std::nothrow) LanguageHolder;
     if (language)
         language->playbackPage = &playbackPage;
     g_Settings.language = language;
-    icon = ::LoadIconW(ResourceModule(), MAKEINTRESOURCEW(128));
+    icon = ::LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDI_APP));
     backgroundBrush.CreateSolidBrush(RGB(0, 0, 0));
 }
 
@@ -55,7 +75,7 @@ void CTORQUELIANDlg::DoDataExchange(CDataExchange* dx)
 {
     for (int i = 0; i < 6; ++i)
         DDX_Control(dx, kToolButtonIds[i], *ToolButtons(i));
-    DDX_Control(dx, 464, streamInfo);
+    DDX_Control(dx, IDC_STREAM_INFO, streamInfo);
 }
 
 BOOL CTORQUELIANDlg::OnInitDialog()
@@ -68,14 +88,15 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     g_Settings.SetProgramFolder();
     g_Settings.Load();
     windowsVersion = DetectWindowsVersion();
+    g_Settings.windowsVersion = windowsVersion;
     g_hMainWnd = m_hWnd;
 
     CString about;
     if (language)
-        language->LoadString(about, 1);
+        language->LoadString(about, IDS_ABOUT_MENU);
     if (HMENU sys = ::GetSystemMenu(m_hWnd, FALSE); sys && !about.IsEmpty()) {
         ::AppendMenuW(sys, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(sys, MF_STRING, kAboutCommand, about.c_str());
+        ::AppendMenuW(sys, MF_STRING, IDM_ABOUTBOX, about.c_str());
     }
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -84,6 +105,10 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     mapPane.ShowWindow(SW_SHOW);
     for (int i = 0; i < 6; ++i)
         ToolButtons(i)->ReloadJpgResource(kToolButtonImages[i], ResourceModule());
+    gpsPanel.playbackPage = &playbackPage;
+    gpsPanel.mapPane = &mapPane;
+    playbackPage.controlPanel.vehicle.gpsPanel = &gpsPanel;
+    playbackPage.controlPanel.vehicle.mapPane = &mapPane;
     gpsPanel.Create(this);
     gpsPanel.ShowWindow(SW_SHOW);
     scopePanel.Create(this);
@@ -102,7 +127,7 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     streamInfo.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(streamFont)), TRUE);
     streamInfo.SendMessage(EM_SETBKGNDCOLOR, 0, RGB(0, 0, 0));
     if (language)
-        streamInfo.SetWindowText(language->Text(470).c_str());
+        streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
     streamInfo.SendMessage(EM_SETREADONLY, TRUE);
     FormatStreamInfo();
     streamInfo.ShowWindow(SW_SHOW);
@@ -125,15 +150,21 @@ void CTORQUELIANDlg::ApplyCommandLine(const CCommandLineInfo& cmd)
 {
     if (cmd.argumentCount < 1)
         return;
-    std::string path = cmd.fileName.ToAnsi();
-    searchPanel.folderText = path;
-    g_Settings.searchRoot = path;
-    searchPanel.StartDateSearch();
+    const std::wstring path = cmd.fileName;
+    // The page fields first: the search that follows fills them.
     fileList.currentPage = 1;
     fileList.pageCount = 1;
     fileList.nextIndex = 0;
     fileList.groupPage = 0;
     fileList.selectedPath = path;
+    searchPanel.ShowStoragePath(path);
+    g_Settings.searchRoot = path;
+    searchPanel.StartDateSearch();
+}
+
+void CTORQUELIANDlg::ShowSearchRoot(const std::wstring& path)
+{
+    searchPanel.ShowStoragePath(path);
 }
 
 void CTORQUELIANDlg::FormatStreamInfo()
@@ -212,6 +243,22 @@ void CTORQUELIANDlg::ApplyStartupLanguage()
     }
 }
 
+void CTORQUELIANDlg::ToggleMap()
+{
+    gpsPanel.OnToggleMap();
+}
+
+void CTORQUELIANDlg::LoadLanguageImages()
+{
+    gpsPanel.LoadLanguageImages();
+    legendBar.LoadLanguageImages();
+}
+
+void CTORQUELIANDlg::ApplyTrackColour()
+{
+    playbackPage.controlPanel.vehicle.ApplyTrackColour();
+}
+
 void CTORQUELIANDlg::UpdateTexts()
 {
     if (m_hWnd) {
@@ -222,89 +269,30 @@ void CTORQUELIANDlg::UpdateTexts()
     if (textsReady) {
         fileList.ApplyLanguage();
         legendBar.UpdateTexts();
+        legendBar.LayoutButtons();
         gpsPanel.UpdateTexts();
         playbackPage.controlPanel.UpdateToolTips();
     }
     if (streamInfo.m_hWnd && language)
-        streamInfo.SetWindowText(language->Text(470).c_str());
+        streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
 }
 
-void CTORQUELIANDlg::PaintCaption(HDC dc)
+void CTORQUELIANDlg::ShowStreamInfo(const std::wstring& text)
 {
-    if (!m_hWnd || !dc)
-        return;
-    CString title;
-    if (language)
-        language->LoadString(title, 509);
-    if (windowsVersion == 5) {
-        SetWindowText(title.c_str());
-        return;
-    }
-    RECT wr = GetWindowRect();
-    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-    const int cxFrame = ::GetSystemMetrics(SM_CXFRAME), cyFrame = ::GetSystemMetrics(SM_CYFRAME);
-    const int cySize = ::GetSystemMetrics(SM_CYSIZE);
-    {
-        CSelect brush(dc, backgroundBrush.m_hObject);
-        ::PatBlt(dc, 0, 0, W, cyFrame + cySize, PATCOPY);
-        ::PatBlt(dc, 0, 0, cxFrame + 1, H, PATCOPY);
-        ::PatBlt(dc, 0, H - cyFrame - 1, W, cyFrame + 1, PATCOPY);
-        ::PatBlt(dc, W - cxFrame - 1, 0, cxFrame + 1, H, PATCOPY);
-    }
-    CBitmap logo;
-    if (logo.LoadBitmap(ResourceModule(), 743)) {
-        CMemoryDC mem(dc);
-        CSelect sel(mem, logo.m_hObject);
-        SIZE s = logo.GetSize();
-        ::StretchBlt(dc, cxFrame, cyFrame, 100, cySize, mem, 0, 0, s.cx, s.cy, SRCCOPY);
-    }
-    closeRect = {W - cxFrame - 19, cyFrame, W - cxFrame, cyFrame + 19};
-    minimiseRect = {closeRect.left - 3 - 19, cyFrame, closeRect.left - 3, cyFrame + 19};
-    ::OffsetRect(&closeRect, wr.left, wr.top);
-    ::OffsetRect(&minimiseRect, wr.left, wr.top);
-    DrawCaptionButton(dc, closeRect, 636);
-    DrawCaptionButton(dc, minimiseRect, 332);
-
-    RECT tr = {cxFrame + 110, cyFrame + 5, W - cxFrame, cyFrame + cySize};
-    ::SetTextColor(dc, RGB(255, 255, 255));
-    ::SetBkMode(dc, TRANSPARENT);
-    CSelect font(dc, ::GetStockObject(SYSTEM_FIXED_FONT));
-    ::DrawTextW(dc, title.c_str(), -1, &tr, 0);
+    if (streamInfo.m_hWnd)
+        streamInfo.SetWindowText(text.c_str());
 }
 
-void CTORQUELIANDlg::DrawCaptionButton(HDC dc, const RECT& screenRect, int bitmapId)
+void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
 {
-    RECT wr = GetWindowRect();
-    CBitmap bmp;
-    if (!bmp.LoadBitmap(ResourceModule(), bitmapId))
-        return;
-    CMemoryDC mem(dc);
-    CSelect sel(mem, bmp.m_hObject);
-    ::BitBlt(dc, screenRect.left - wr.left, screenRect.top - wr.top, 19, 19, mem, 0, 0, SRCCOPY);
-}
-
-void CTORQUELIANDlg::OnNcMouseMove(WPARAM hit, LPARAM point)
-{
-    if (windowsVersion == 5)
-        return;
-    HDC dc = ::GetWindowDC(m_hWnd);
-    PaintCaption(dc);
-    POINT p = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-    DrawCaptionButton(dc, closeRect, ::PtInRect(&closeRect, p) ? 635 : 636);
-    DrawCaptionButton(dc, minimiseRect, ::PtInRect(&minimiseRect, p) ? 639 : 332);
-    ::ReleaseDC(m_hWnd, dc);
-    CDialog::DefWindowProc(WM_NCMOUSEMOVE, hit, point);
-}
-
-void CTORQUELIANDlg::OnNcLButtonDown(WPARAM hit, LPARAM point)
-{
-    POINT p = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-    if (::PtInRect(&closeRect, p))
-        SendMessage(WM_CLOSE);
-    else if (::PtInRect(&minimiseRect, p))
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-    if (m_hWnd)
-        CDialog::DefWindowProc(WM_NCLBUTTONDOWN, hit, point);
+    searchPanel.ShowWindow(SW_SHOW);
+    fileList.ShowWindow(SW_SHOW);
+    streamInfo.ShowWindow(SW_SHOW);
+    const int side = sidePanelsHidden ? SW_HIDE : SW_SHOW;
+    scopePanel.ShowWindow(side);
+    gpsPanel.ShowWindow(side);
+    legendBar.ShowWindow(side);
+    mapPane.ShowWindow(!sidePanelsHidden && !gpsPanel.mapHidden ? SW_SHOW : SW_HIDE);
 }
 
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)
@@ -313,153 +301,99 @@ BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)
     if (msg->message != WM_KEYDOWN)
         return FALSE;
     CDlgPlayBkCtrl& panel = playbackPage.controlPanel;
-    switch (msg->wParam) {
-    case VK_ESCAPE:
+    switch (CommandForKey(msg->wParam)) {
+    case KeyCommand::PassOn:
+        return FALSE;
+    case KeyCommand::Swallow:
+        break;
+    case KeyCommand::LeaveFullScreen:
         if (playbackPage.fullScreen)
             playbackPage.LeaveFullScreen();
-        return TRUE;
-    case VK_UP:
-        return TRUE;
-    case VK_SPACE:
+        break;
+    case KeyCommand::PlayOrPause:
         if (panel.paused)
             panel.Play();
         else
             panel.Pause();
-        return TRUE;
-    case VK_LEFT:
+        break;
+    case KeyCommand::Slower:
         panel.Slower();
-        return TRUE;
-    case VK_RIGHT:
+        break;
+    case KeyCommand::Faster:
         panel.Faster();
-        return TRUE;
-    case VK_DOWN:
+        break;
+    case KeyCommand::NextFile:
         panel.NextFile();
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-LRESULT CTORQUELIANDlg::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_CLOSE && playbackPage.fullScreen) {
-        if (windowsVersion == 5) {
-            playbackPage.LeaveFullScreen();
-            ::UpdateWindow(m_hWnd);
-            ::UpdateWindow(searchPanel.m_hWnd);
-            ::UpdateWindow(mapPane.m_hWnd);
-        } else {
-            ::PostMessageW(playbackPage.controlPanel.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-        return 0;
-    }
-    if (windowsVersion != 5) {
-        switch (msg) {
-        case WM_MOVE:
-        case WM_PAINT:
-        case WM_NOTIFY: {
-            HDC dc = ::GetWindowDC(m_hWnd);
-            PaintCaption(dc);
-            ::ReleaseDC(m_hWnd, dc);
-            break;
-        }
-        case WM_NCPAINT:
-        case WM_NCACTIVATE: {
-            // The system draws its own caption here: paint ours over it after.
-            LRESULT r = CDialog::DefWindowProc(msg, wParam, lParam);
-            HDC dc = ::GetWindowDC(m_hWnd);
-            PaintCaption(dc);
-            ::ReleaseDC(m_hWnd, dc);
-            return r;
-        }
-        default:
-            break;
-        }
-    }
-    return CDialog::DefWindowProc(msg, wParam, lParam);
-}
-
-LRESULT CTORQUELIANDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg) {
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == kAboutCommand) {
-            CAboutDlg about;
-            about.DoModal(this);
-            return 0;
-        }
-        if ((wParam & 0xFFF0) == SC_MOVE)
-            return 0;  // the window stays where it is
-        break;
-    case WM_PAINT:
-        if (::IsIconic(m_hWnd)) {
-            CPaintDC dc(this);
-            RECT rc = GetClientRect();
-            ::DrawIcon(dc, (rc.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
-                       (rc.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
-            return 0;
-        }
-        break;
-    case WM_QUERYDRAGICON:
-        return reinterpret_cast<LRESULT>(icon);
-    case WM_SIZE: {
-        LRESULT r = CDialog::WindowProc(msg, wParam, lParam);
-        LayoutPanels();
-        return r;
-    }
-    case WM_NCMOUSEMOVE:
-        OnNcMouseMove(wParam, lParam);
-        return 0;
-    case WM_NCLBUTTONDOWN:
-        OnNcLButtonDown(wParam, lParam);
-        return 0;
-    case WM_REPAINT_CAPTION: {
-        HDC dc = ::GetWindowDC(m_hWnd);
-        PaintCaption(dc);
-        ::ReleaseDC(m_hWnd, dc);
-        return 0;
-    }
-    default:
         break;
     }
-    return CDialog::WindowProc(msg, wParam, lParam);
+    return TRUE;
 }
 
-bool CTORQUELIANDlg::OnCommand(UINT id, UINT code, HWND control)
+void CTORQUELIANDlg::OnSysCommand(Message& m)
 {
-    switch (id) {
-    case 210: SetSplitCount(1); return true;
-    case 234: SetSplitCount(4); return true;
-    case 235: SetSplitCount(9); return true;
-    case 236: SetSplitCount(16); return true;
-    case 230: playbackPage.controlPanel.Snapshot(); return true;
-    case 231:
-        // The selected video pane takes the cut command (seam for the panes).
-        ::SendMessageW(playbackPage.m_hWnd, WM_COMMAND, kCutToAviCommand, 0);
-        return true;
-    default:
-        return CDialog::OnCommand(id, code, control);
-    }
-}
-
-HBRUSH CTORQUELIANDlg::OnCtlColor(HDC dc, HWND control, UINT type)
-{
-    CDialog::OnCtlColor(dc, control, type);
-    return backgroundBrush;
-}
-
-bool CTORQUELIANDlg::OnDrawItem(int id, DRAWITEMSTRUCT* item)
-{
-    ::SetTextColor(item->hDC, RGB(255, 255, 255));
-    return CDialog::OnDrawItem(id, item);
-}
-
-void CTORQUELIANDlg::OnTimer(UINT_PTR id)
-{
-    if (id == kStartupLanguageTimer) {
-        ApplyStartupLanguage();
-        KillTimer(kStartupLanguageTimer);
+    if ((m.wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal(this);
         return;
     }
-    CDialog::OnTimer(id);
+    if ((m.wParam & 0xFFF0) == SC_MOVE)
+        return;  // the window stays where it is
+    m.handled = false;
+}
+
+void CTORQUELIANDlg::OnPaint(Message& m)
+{
+    if (!::IsIconic(m_hWnd)) {
+        m.handled = false;
+        return;
+    }
+    CPaintDC dc(this);
+    RECT rc = GetClientRect();
+    ::DrawIcon(dc, (rc.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+               (rc.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
+}
+
+LRESULT CTORQUELIANDlg::OnQueryDragIcon(WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(icon);
+}
+
+void CTORQUELIANDlg::OnSize(Message& m)
+{
+    m.result = DefWindowProc(m.id, m.wParam, m.lParam);
+    LayoutPanels();
+}
+
+void CTORQUELIANDlg::OnSnapshot()
+{
+    playbackPage.controlPanel.Snapshot();
+}
+
+void CTORQUELIANDlg::OnCutToAvi()
+{
+    // The selected video pane takes the cut command (seam for the panes).
+    ::SendMessageW(playbackPage.m_hWnd, WM_COMMAND, ID_CUT_TO_AVI, 0);
+}
+
+void CTORQUELIANDlg::OnCtlColor(Message& m)
+{
+    DefWindowProc(m.id, m.wParam, m.lParam);
+    m.result = reinterpret_cast<LRESULT>(static_cast<HBRUSH>(backgroundBrush));
+}
+
+void CTORQUELIANDlg::OnDrawItem(Message& m)
+{
+    if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam))
+        ::SetTextColor(item->hDC, RGB(255, 255, 255));
+    m.handled = false;  // then the default owner drawing
+}
+
+void CTORQUELIANDlg::OnTimer(Message& m)
+{
+    if (m.wParam != kStartupLanguageTimer) {
+        m.handled = false;
+        return;
+    }
+    ApplyStartupLanguage();
+    KillTimer(kStartupLanguageTimer);
 }

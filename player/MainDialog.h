@@ -1,7 +1,8 @@
 // CTORQUELIANDlg: the player's one top-level window. It owns every panel,
 // lays them out by proportions of the screen width and the client height,
-// paints its own black caption with close and minimise buttons, turns a few
-// keys into playback commands and chooses the language after start-up.
+// paints its own black caption with close and minimise buttons
+// (MainDialogCaption.cpp), turns a few keys into playback commands
+// (MainKeys.h) and chooses the language after start-up.
 #pragma once
 
 #include "AboutDlg.h"
@@ -14,16 +15,19 @@
 #include "ExStatic.h"
 #include "Gdi.h"
 #include "GdiplusSession.h"
+#include "MainWindow.h"
+#include "PrivateMessages.h"
 #include "ScopeDlg.h"
 #include "ScopeMenu.h"
 
 class LanguageHolder;
 class CCommandLineInfo;
 
-const UINT WM_REPAINT_CAPTION = 0x3406;
 extern HWND g_hMainWnd;
 
-class CTORQUELIANDlg : public CDialog {
+class CTORQUELIANDlg : public CDialog, public IMainWindow {
+    DECLARE_MESSAGE_TABLE()
+
 public:
     CTORQUELIANDlg();
     ~CTORQUELIANDlg() override;
@@ -48,7 +52,13 @@ public:
     int textsReady = 0;
     CFont streamFont;
 
-    void UpdateTexts();
+    void UpdateTexts() override;
+    void ToggleMap() override;
+    void LoadLanguageImages() override;
+    void ApplyTrackColour() override;
+    void ShowStreamInfo(const std::wstring& text) override;
+    void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
+    void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
     void ApplyStartupLanguage();
@@ -57,21 +67,30 @@ public:
     // the list's selected path, and starts a search.
     void ApplyCommandLine(const CCommandLineInfo& cmd);
 
-
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
-    bool OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
-    void OnTimer(UINT_PTR id) override;
 
 private:
-    void OnNcMouseMove(WPARAM hit, LPARAM point);
-    void OnNcLButtonDown(WPARAM hit, LPARAM point);
+    void OnSysCommand(Message& m);
+    void OnPaint(Message& m);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    void OnSize(Message& m);
+    void OnSplit1() { SetSplitCount(1); }
+    void OnSplit4() { SetSplitCount(4); }
+    void OnSplit9() { SetSplitCount(9); }
+    void OnSplit16() { SetSplitCount(16); }
+    void OnSnapshot();
+    void OnCutToAvi();
+    void OnCtlColor(Message& m);
+    void OnDrawItem(Message& m);
+    void OnTimer(Message& m);
+    void OnNcMouseMove(Message& m);
+    void OnNcLButtonDown(Message& m);
+    void OnRepaintCaption();
+    void RepaintCaptionNow();
     void DrawCaptionButton(HDC dc, const RECT& screenRect, int bitmapId);
     void FormatStreamInfo();
     CExStatic* ToolButtons(int i);

@@ -1,11 +1,14 @@
 #include "MainDialog.h"
 
 #include "AppSettings.h"
+#include "FakeEngine.h"
 #include "FileAssociation.h"
 #include "GResource.h"
 #include "LanguageHolder.h"
 #include "MainLayout.h"
+#include "RecordingTree.h"
 #include "WinApp.h"
+#include "WindowTest.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -13,20 +16,7 @@
 
 namespace {
 
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CDialog::PreTranslateChain(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
+using wintest::Pump;
 
 RECT ChildRect(HWND parent, HWND child)
 {
@@ -128,26 +118,41 @@ TEST_F(MainDialogTest, LanguageSwitchRelabelsAndIsSaved)
 
 TEST_F(MainDialogTest, KeysReachThePlaybackCommands)
 {
+    // The control panel drives a fake engine with a group open.
     CDlgPlayBkCtrl& panel = dlg->playbackPage.controlPanel;
+    fake_engine::Reset();
+    panel.engine = &fake_engine::Table();
+    panel.engine->CreateDecoder(&panel.decoder);
+    panel.playState = kPlaying;
     HWND target = panel.m_hWnd;
     struct Case {
         WPARAM key;
-        int paused, rate, nextFiles;
+        int paused, rate;
+        const wchar_t* label;
     } cases[] = {
-        {VK_SPACE, 1, 0, 0}, {VK_SPACE, 0, 0, 0}, {VK_RIGHT, 0, 1, 0},
-        {VK_LEFT, 0, 0, 0},  {VK_LEFT, 0, -1, 0}, {VK_DOWN, 0, -1, 1},
-        {VK_UP, 0, -1, 1},
+        {VK_SPACE, 1, 0, L"PAUSE"}, {VK_SPACE, 0, 0, L"1X"}, {VK_RIGHT, 0, 1, L"2X"},
+        {VK_LEFT, 0, 0, L"1X"},     {VK_LEFT, 0, -1, L"1/2X"}, {VK_UP, 0, -1, L"1/2X"},
     };
-    panel.paused = 0;
-    panel.rate = 0;
+    dlg->searchPanel.SetEnglish();
     for (const Case& c : cases) {
         PostMessageW(target, WM_KEYDOWN, c.key, 0);
         Pump(30);
         EXPECT_EQ(panel.paused, c.paused) << c.key;
-        EXPECT_EQ(panel.rate, c.rate) << c.key;
-        EXPECT_EQ(panel.nextFileRequests, c.nextFiles) << c.key;
+        EXPECT_EQ(panel.rateExponent, c.rate) << c.key;
+        EXPECT_EQ(CString::WindowText(GetDlgItem(target, IDC_RATE_LABEL)), c.label) << c.key;
     }
     EXPECT_EQ(g_Settings.playRate, -1);
+    EXPECT_EQ(fake_engine::Count("SetPlayRate"), 4);
+
+    // Down: the group stops and the next record of the list is chosen.
+    dlg->fileList.allRecords.resize(2);
+    panel.currentIndex = 0;
+    PostMessageW(target, WM_KEYDOWN, VK_DOWN, 0);
+    Pump(30);
+    EXPECT_EQ(panel.decoder, nullptr);
+    EXPECT_EQ(fake_engine::Count("EraseDecoder"), 1);
+    EXPECT_EQ(panel.currentIndex, 1);
+    dlg->fileList.allRecords.clear();
 
     // Esc in full screen leaves it; so does closing, which keeps the window.
     dlg->playbackPage.fullScreen = 1;
@@ -197,24 +202,35 @@ TEST_F(MainDialogTest, CaptionButtonsMinimiseAndClose)
     HWND h = dlg->m_hWnd;
     SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(c.left + 9, c.top + 9));
     Pump(50);
-    EXPECT_FALSE(IsWindow(h));  // WM_CLOSE ended the dialog
+    // WM_CLOSE ended the dialog: a modal one closes, this modeless one hides.
+    EXPECT_FALSE(IsWindow(h) && IsWindowVisible(h));
 }
 
-TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRoot)
+TEST_F(MainDialogTest, FirstArgumentBecomesTheSearchRootAndListsThatFile)
 {
     CCommandLineInfo none;
     dlg->ApplyCommandLine(none);
-    EXPECT_EQ(dlg->searchPanel.searchesStarted, 0);
+    EXPECT_FALSE(dlg->fileList.scanBusy);
 
+    fixture::TempTree tree(L"argument");
+    const std::wstring name = fixture::RecordingName(1, 83000, 83100);
+    ASSERT_TRUE(fixture::WriteRecording(tree.Path(name), fixture::Recording{1}));
+    ASSERT_TRUE(fixture::WriteRecording(tree.Path(fixture::RecordingName(2, 83000, 83100)), fixture::Recording{2}));
     CCommandLineInfo cmd;
-    ParseArguments({L"Z:\\card\\000-01-083000-083100-00p000.h264"}, cmd);
+    ParseArguments({CString(tree.Path(name))}, cmd);
     dlg->fileList.currentPage = 3;
     dlg->ApplyCommandLine(cmd);
-    EXPECT_EQ(g_Settings.searchRoot, "Z:\\card\\000-01-083000-083100-00p000.h264");
-    EXPECT_EQ(dlg->searchPanel.folderText, g_Settings.searchRoot);
-    EXPECT_EQ(dlg->fileList.selectedPath, g_Settings.searchRoot);
+    EXPECT_EQ(g_Settings.searchRoot, tree.Path(name));
+    EXPECT_EQ(dlg->searchPanel.storagePath, tree.Path(name));
+    EXPECT_EQ(CString::WindowText(dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT)), tree.Path(name));
+    EXPECT_EQ(dlg->fileList.selectedPath, tree.Path(name));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !dlg->fileList.scanBusy; }, 10000));
+    // The file alone, on page 1 of 1.
+    HWND list = dlg->fileList.ListControl();
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_EQ(dlg->fileList.currentPage, 1);
-    EXPECT_EQ(dlg->searchPanel.searchesStarted, 1);
+    EXPECT_EQ(dlg->fileList.pageCount, 1);
+    EXPECT_EQ(std::wstring(dlg->fileList.ShownRecords()[0].name), name);
     g_Settings.searchRoot.clear();
 }
 

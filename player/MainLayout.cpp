@@ -5,6 +5,11 @@ int ToolButtonY(int y1, int y2)
     return y1 + (y2 - y1 - 24) / 2;
 }
 
+namespace {
+// A vertical scroll bar and the list's borders.
+const int kListScrollRoom = 22;
+}  // namespace
+
 MainLayout ComputeMainLayout(int W, int H)
 {
     MainLayout m = {};
@@ -26,7 +31,14 @@ MainLayout ComputeMainLayout(int W, int H)
     const int y = ToolButtonY(90, 110);
     for (int i = 0; i < 6; ++i)
         m.toolButtons[i] = {20 + 29 * i, y, 24, 24};
-    const int cols[6] = {68, 56, 31, 56, 8 * L / 100, 9 * L / 100};
+    // Date, begin, channel and end have fixed widths; type and size share
+    // what the list (as wide as the left column) has left beside a
+    // vertical scroll bar, so that their texts show where there is room,
+    // and never get less than 8% and 9% of the column.
+    const int rest = L - (68 + 56 + 31 + 56) - kListScrollRoom;
+    const int type = rest * 3 / 5 > 8 * L / 100 ? rest * 3 / 5 : 8 * L / 100;
+    const int size = rest - type > 9 * L / 100 ? rest - type : 9 * L / 100;
+    const int cols[6] = {68, 56, 31, 56, type, size};
     for (int i = 0; i < 6; ++i)
         m.listColumns[i] = cols[i];
     return m;

@@ -48,6 +48,22 @@ TEST(MainLayout, ToolButtonsSitInOneRow)
     EXPECT_EQ(m.listColumns[4], 8 * 209 / 100);
 }
 
+TEST(MainLayout, TypeAndSizeColumnsTakeTheRoomLeft)
+{
+    struct Case {
+        int W, type, size;
+    } cases[] = {
+        {1024, 16, 18},   // no room left: 8% and 9% of the 209-pixel column
+        {1280, 20, 23},
+        {1920, 93, 63},   // 389 - 211 - 22 = 156 left: 3/5 and 2/5
+    };
+    for (const Case& c : cases) {
+        MainLayout m = ComputeMainLayout(c.W, 700);
+        EXPECT_EQ(m.listColumns[4], c.type) << c.W;
+        EXPECT_EQ(m.listColumns[5], c.size) << c.W;
+    }
+}
+
 TEST(MainLayout, WindowsVersionCodes)
 {
     struct Case {

@@ -4,6 +4,7 @@
 #include "LanguageHolder.h"
 #include "MainDialog.h"
 #include "Relaunch.h"
+#include "StringIds.h"
 #include "geodraw.h"
 
 #include <commctrl.h>
@@ -20,7 +21,7 @@ BOOL CTORQUELIANApp::InitInstance()
     ::InitCommonControlsEx(&icc);
     if (!InitSockets()) {
         // The language is not chosen yet: the English text.
-        CString text = CString::Load(m_hInstance, 2);
+        CString text = CString::Load(m_hInstance, IDS_SOCKETS_FAILED);
         ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
@@ -41,7 +42,7 @@ BOOL CTORQUELIANApp::InitInstance()
 
 int CTORQUELIANApp::ExitInstance()
 {
-    if (relaunchOnExit)
+    if (RelaunchOnExit())
         RelaunchSelf();
     return CWinApp::ExitInstance();
 }

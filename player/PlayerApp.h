@@ -7,8 +7,6 @@
 
 class CTORQUELIANApp : public CWinApp {
 public:
-    int relaunchOnExit = 0;
-
     BOOL InitInstance() override;
     int ExitInstance() override;
     void RelaunchSelf();

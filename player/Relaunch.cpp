@@ -4,6 +4,20 @@
 
 #include <vector>
 
+namespace {
+bool g_relaunchOnExit = false;
+}
+
+void SetRelaunchOnExit(bool on)
+{
+    g_relaunchOnExit = on;
+}
+
+bool RelaunchOnExit()
+{
+    return g_relaunchOnExit;
+}
+
 std::wstring RelaunchCommandLine(const std::wstring& exePath)
 {
     return L"\"" + exePath + L"\"";

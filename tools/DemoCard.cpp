@@ -11,7 +11,7 @@ namespace recwriter {
 std::string RecordFileName(int channel, int startHms, int endHms, char standard, char resolution,
                            char frameRate) {
     char name[64];
-    snprintf(name, sizeof(name), "000-%02d-%06d-%06d-%c%c%c000.h264", channel, startHms, endHms, standard,
+    snprintf(name, sizeof(name), "100-%02d-%06d-%06d-%c%c%c000.h264", channel, startHms, endHms, standard,
              resolution, frameRate);
     return name;
 }
@@ -79,7 +79,10 @@ std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vecto
         uint8_t date[6];
         DateBytes(r, AddSecondsHms(r.startHms, int(k / size_t(r.fps))), date);
         InfoFrame info = MakeInfoFrame(s, date);
-        w.AddVideo(frames[k].intra, base + k * frameUs, frames[k].bytes, &info);
+        if (r.infoBlock)
+            w.AddVideo(frames[k].intra, base + k * frameUs, frames[k].bytes, r.infoBlock(k, info));
+        else
+            w.AddVideo(frames[k].intra, base + k * frameUs, frames[k].bytes, &info);
         if (!audio || !r.audioCodec) continue;
         // The packet stays within its 16-bit payload length.
         std::vector<uint8_t> payload;

@@ -4,14 +4,19 @@
 
 #include "AudioFraming.h"
 #include "H264Stream.h"
+#include "Ostrivel.h"
 
+#include <stddef.h>
 #include <stdint.h>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace recwriter {
 
-// A recording file name: "000-CC-HHMMSS-HHMMSS-SRF000.h264" (32 characters).
+// A recording file name: "100-CC-HHMMSS-HHMMSS-SRF000.h264" (32 characters),
+// as a recorder names a normal recording: its first character is a digit
+// 1-9, the second the alarm sub-type (0: none).
 // standard '0' PAL / '1' NTSC, resolution code '0'..'6', frame-rate character.
 std::string RecordFileName(int channel, int startHms, int endHms, char standard = '0',
                            char resolution = '0', char frameRate = 'p');
@@ -31,6 +36,9 @@ struct DemoRecording {
     int fps = 25;
     double routeOffset = 0;        // seconds of the drive before this recording
     int audioCodec = 0;            // 2 G.726, 3 ADPCM, 0 no sound
+    // When set: the information block of picture k (any length, empty for
+    // none) in place of the drive's frame, which it is given.
+    std::function<std::vector<uint8_t>(size_t k, const InfoFrame& drive)> infoBlock;
 };
 
 // Microseconds of sound in one audio frame of the codec (2 G.726, else ADPCM).

@@ -12,7 +12,8 @@ using namespace recwriter;
 
 TEST(DemoCard, FileNamesFollowTheRecorderRule) {
     std::string name = RecordFileName(3, 83000, 83100);
-    EXPECT_EQ(name, "000-03-083000-083100-00p000.h264");
+    EXPECT_EQ(name, "100-03-083000-083100-00p000.h264");
+    EXPECT_TRUE(name[0] >= '1' && name[0] <= '9');
     ASSERT_EQ(name.size(), 32u);
     for (size_t dash : {3, 6, 13, 20}) EXPECT_EQ(name[dash], '-');
     EXPECT_EQ(name.substr(27), ".h264");
@@ -94,6 +95,36 @@ TEST(DemoCard, RecordingsCarryOneFramePerPictureWithInformation) {
     EXPECT_EQ(rec::LoadLE32(&file[second + 56]), 0x10000u);  // back-link
     EXPECT_EQ(rec::LoadLE64(&file[second + 16]) - rec::LoadLE64(&file[0x10000 + 16]), 1000000u);
     EXPECT_EQ(file[second + 24 + 5], 1);                  // info frame's second
+}
+
+TEST(DemoCard, ARecordingTakesTheInformationBlocksItIsGiven) {
+    std::vector<H264Frame> frames(3);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        frames[i].intra = i == 0;
+        frames[i].bytes = {0, 0, 0, 1, uint8_t(i == 0 ? 0x65 : 0x41), 0x88};
+    }
+    DemoRecording r;
+    r.seconds = 1;
+    // Picture 1 has a block of 20 bytes, picture 2 none; picture 0 the
+    // drive's own frame with the speed changed.
+    r.infoBlock = [](size_t k, const InfoFrame& drive) {
+        std::vector<uint8_t> block;
+        if (k == 2) return block;
+        InfoFrame f = drive;
+        f.speedKmh = uint16_t(200 + k);
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(&f);
+        block.assign(b, b + (k == 1 ? 20 : sizeof f));
+        return block;
+    };
+    std::vector<uint8_t> file = BuildDemoRecording(r, frames);
+    const size_t p0 = 0x10000, p1 = p0 + 24 + 48 + 6, p2 = p1 + 24 + 20 + 6;
+    ASSERT_EQ(file.size(), p2 + 24 + 6);
+    EXPECT_EQ(rec::LoadLE16(&file[p0 + 12]), 48);
+    EXPECT_EQ(rec::LoadLE16(&file[p0 + 24 + 10]), 200);
+    EXPECT_EQ(file[p0 + 24 + 8], 'A');
+    EXPECT_EQ(rec::LoadLE16(&file[p1 + 12]), 20);
+    EXPECT_EQ(rec::LoadLE16(&file[p1 + 24 + 10]), 201);
+    EXPECT_EQ(rec::LoadLE16(&file[p2 + 12]), 0);
 }
 
 // Walks the packets of a record file: the kinds in order and the audio

@@ -1,5 +1,6 @@
 #include "RecordWriter.h"
 
+#include <stddef.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -45,21 +46,30 @@ RecordWriter::RecordWriter(const HeaderSpec& spec, unsigned channel)
 
 uint32_t RecordWriter::AddVideo(bool iframe, uint64_t timestamp, const std::vector<uint8_t>& h264,
                                 const InfoFrame* info, bool keepBackLink) {
+    std::vector<uint8_t> block;
+    if (info) {
+        const uint8_t* q = reinterpret_cast<const uint8_t*>(info);
+        block.assign(q, q + sizeof(*info));
+    }
+    return AddVideo(iframe, timestamp, h264, block, keepBackLink);
+}
+
+uint32_t RecordWriter::AddVideo(bool iframe, uint64_t timestamp, const std::vector<uint8_t>& h264,
+                                const std::vector<uint8_t>& infoBlock, bool keepBackLink) {
     uint32_t offset = Size();
     rec::TagKind kind = iframe ? rec::TagKind::IFrame : rec::TagKind::PFrame;
     rec::VideoPacketHeader head = {};
     head.tag = rec::MakeTag(kind, channel_);
     head.videoLength = uint32_t(h264.size());
-    head.infoLength = info ? rec::kInfoFrameSize : 0;
+    head.infoLength = uint16_t(infoBlock.size());
     head.timestamp = timestamp;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(&head);
     bytes_.insert(bytes_.end(), p, p + sizeof(head));
-    if (info) {
-        InfoFrame copy = *info;
-        if (iframe && !keepBackLink) copy.backLink = lastIFrame_;
-        const uint8_t* q = reinterpret_cast<const uint8_t*>(&copy);
-        bytes_.insert(bytes_.end(), q, q + sizeof(copy));
-    }
+    const size_t blockAt = bytes_.size();
+    bytes_.insert(bytes_.end(), infoBlock.begin(), infoBlock.end());
+    const size_t linkAt = offsetof(InfoFrame, backLink);
+    if (iframe && !keepBackLink && infoBlock.size() >= linkAt + 4)
+        StoreLE32(&bytes_[blockAt + linkAt], lastIFrame_);
     bytes_.insert(bytes_.end(), h264.begin(), h264.end());
     if (iframe) lastIFrame_ = offset;
     places_.push_back({offset, Size() - offset, kind, timestamp});

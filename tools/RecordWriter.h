@@ -39,6 +39,11 @@ public:
     // `keepBackLink` is true. Returns the tag's file offset.
     uint32_t AddVideo(bool iframe, uint64_t timestamp, const std::vector<uint8_t>& h264,
                       const InfoFrame* info = nullptr, bool keepBackLink = false);
+    // A video packet with an information block of any length (empty: none),
+    // written as it is but for an I-frame's back-link (when the block
+    // reaches it), which is set as above.
+    uint32_t AddVideo(bool iframe, uint64_t timestamp, const std::vector<uint8_t>& h264,
+                      const std::vector<uint8_t>& infoBlock, bool keepBackLink = false);
     // An audio packet of codec 2 or 3.
     uint32_t AddAudio(unsigned codec, const std::vector<uint8_t>& payload);
     // Bytes that are no packet.

@@ -1,3 +1,4 @@
+#include "InfoFields.h"
 #include "RecordWriter.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +113,87 @@ TEST(RecordWriter, WritesAndReadsFiles) {
     EXPECT_EQ(back, w.Bytes());
     DeleteFileA(path.c_str());
     EXPECT_FALSE(ReadBytes(path, &back));
+}
+
+TEST(InfoFields, StoresEveryValueAsItsByte) {
+    InfoFields f;
+    SetLatitude(f, -(22 + 32.5 / 60), 4);         // 22°32.5000' S
+    SetLongitude(f, -(130 + 7.25 / 60), 4);       // 130°07.2500' W: degrees past 127
+    f.speedKmh = 300;                             // more than a byte
+    f.heading = 33800;
+    f.accel[0] = -8;
+    f.accel[2] = 127;
+    f.fix = 'V';
+    InfoFrame frame = EncodeInfoFrame(f);
+    const uint8_t* b = reinterpret_cast<const uint8_t*>(&frame);
+    EXPECT_EQ(b[8], 'V');
+    EXPECT_EQ(rec::LoadLE16(&b[10]), 300);
+    EXPECT_EQ(b[12], 22);
+    EXPECT_EQ(b[13], 32);
+    EXPECT_EQ(rec::LoadLE32(&b[16]), 5000u);
+    EXPECT_EQ(b[14], 130);
+    EXPECT_EQ(b[15], 7);
+    EXPECT_EQ(rec::LoadLE32(&b[20]), 2500u);
+    EXPECT_EQ(rec::LoadLE16(&b[24]), 33800);
+    EXPECT_EQ(b[26], 'S');
+    EXPECT_EQ(b[27], 'W');
+    EXPECT_EQ(b[28], 4);
+    EXPECT_EQ(b[40], 0xF8);
+    EXPECT_EQ(b[42], 127);
+
+    // What no recorder should write goes out as it is.
+    f.lonDegrees = 200;
+    f.latMinutes = 75;
+    f.lonFraction = -1;
+    f.fractionDigits = 0;
+    frame = EncodeInfoFrame(f);
+    EXPECT_EQ(b[14], 200);
+    EXPECT_EQ(b[13], 75);
+    EXPECT_EQ(rec::LoadLE32(&b[20]), 0xFFFFFFFFu);
+    EXPECT_EQ(b[28], 0);
+}
+
+TEST(InfoFields, SplitsDegreesWithTheChosenDigits) {
+    struct Case {
+        double value;
+        int digits;
+        unsigned degrees, minutes;
+        int32_t fraction;
+    } cases[] = {
+        {30.2741, 4, 30, 16, 4460},
+        {120.1551, 6, 120, 9, 306000},
+        {179.99999999, 4, 180, 0, 0},   // rounds up into the next degree
+        {0.5, 1, 0, 30, 0},
+    };
+    for (const Case& c : cases) {
+        InfoFields f;
+        SetLongitude(f, c.value, c.digits);
+        EXPECT_EQ(f.lonDegrees, c.degrees) << c.value;
+        EXPECT_EQ(f.lonMinutes, c.minutes) << c.value;
+        EXPECT_EQ(f.lonFraction, c.fraction) << c.value;
+        EXPECT_EQ(f.lonHemisphere, 'E');
+        EXPECT_EQ(f.fractionDigits, unsigned(c.digits));
+    }
+}
+
+TEST(RecordWriter, WritesInformationBlocksOfAnyLength) {
+    RecordWriter w;
+    InfoFields f;
+    f.speedKmh = 77;
+    std::vector<uint8_t> shortBlock = InfoBlock(f, 20);
+    ASSERT_EQ(shortBlock.size(), 20u);
+    uint32_t i0 = w.AddVideo(true, 1000, {1, 2}, InfoBlock(f));
+    uint32_t i1 = w.AddVideo(true, 2000, {3}, shortBlock);
+    uint32_t i2 = w.AddVideo(true, 3000, {4}, InfoBlock(f));
+    uint32_t p0 = w.AddVideo(false, 4000, {5}, std::vector<uint8_t>());
+    const std::vector<uint8_t>& b = w.Finish();
+    EXPECT_EQ(rec::LoadLE16(&b[i0 + 12]), 48);
+    EXPECT_EQ(rec::LoadLE16(&b[i1 + 12]), 20);
+    EXPECT_EQ(rec::LoadLE16(&b[i1 + 24 + 10]), 77);  // the speed, inside the short block
+    EXPECT_EQ(b[i1 + 24 + 20], 3);                    // the picture right after it
+    EXPECT_EQ(i2, i1 + 24 + 20 + 1);
+    // The back-link is written only into a block that reaches it.
+    EXPECT_EQ(rec::LoadLE32(&b[i2 + 24 + 32]), i1);
+    EXPECT_EQ(rec::LoadLE16(&b[p0 + 12]), 0);
+    EXPECT_EQ(b[p0 + 24], 5);
 }

@@ -1,11 +1,14 @@
 // The settings and shared pointers of the player (one global g_Settings),
-// and the program-folder settings file "config.ini".
+// and the program-folder settings file "config.ini". The block lives below
+// the controls, which read the colour scheme, the language and the Windows
+// version code from it.
 #pragma once
 
 #include <string>
 
 class LanguageHolder;
-class CTORQUELIANDlg;
+// The main window as panels see it (declared by the player program).
+class IMainWindow;
 
 // Language a start-up choice applies.
 enum class UiLanguage { Simplified, Traditional, English };
@@ -18,8 +21,12 @@ UiLanguage ChooseStartupLanguage(int lanSelect, unsigned systemLangId, int& gpsF
 struct AppSettings {
     unsigned char firstInfoSeen = 0;
     LanguageHolder* language = nullptr;
-    CTORQUELIANDlg* mainDlg = nullptr;
-    std::string searchRoot;
+    IMainWindow* mainDlg = nullptr;
+    // The main window's Windows version code (5: the system draws the
+    // caption); 2 until the main window detected it.
+    int windowsVersion = 2;
+    // The folder (or single file) the recording list searches.
+    std::wstring searchRoot;
     int trackColor = 0;
     std::string totalTimeText = " / 00:00";
     int playRate = 0;

@@ -1,0 +1,11 @@
+// The shell's folder chooser, wide throughout: title and path in any
+// language, the chosen item list freed, the main window as owner.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// flags: BIF_ flags (BIF_BROWSEINCLUDEFILES lets the user choose a file).
+// false when the user cancelled or the choice has no file-system path.
+bool ChooseFolder(HWND owner, const wchar_t* title, UINT flags, std::wstring& path);
