@@ -2,7 +2,7 @@
 #include "CutFile.h"
 #include "IndexReader.h"
 #include "MulPlay.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <new>
 #include <string.h>

@@ -1,6 +1,6 @@
 // The exports' answers for null handles, foreign channels and the calls
 // that are accepted and ignored, through the import library.
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 // unmap its code while it runs; OV_UnInitialize waits for it outside the
 // loader and drops that reference.
 #include "ColorConvert.h"
+#include "DisplayDevice.h"
 #include "EngineResources.h"
 #include "Thread.h"
-#include "include/Ostrivel.h"
+#include "Ostrivel.h"
 
-#include <ddraw.h>
 #include <new>
 
 namespace {
@@ -18,16 +18,13 @@ namespace {
 HMODULE g_module = nullptr;
 EngineFonts g_fonts;
 
-CThread* g_warmUp = nullptr;          // created by OV_Initialize only
-bool g_warmUpPinned = false;           // the worker's library reference is held
-IDirectDraw7* g_directDraw = nullptr;  // kept for the life of the process
+CThread* g_warmUp = nullptr;   // created by OV_Initialize only
+bool g_warmUpPinned = false;    // the worker's library reference is held
 
 int WarmUp(void*) {
-    // Creating the first DirectDraw object is slow on some drivers; doing
-    // it once up front makes the first channel's display come up quickly.
-    void* object = nullptr;
-    if (SUCCEEDED(DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr)))
-        g_directDraw = static_cast<IDirectDraw7*>(object);
+    // The DirectDraw object is slow to make on some systems: made up front,
+    // the channels' displays come up quickly. Only one is ever made.
+    DisplayDevice::Shared().Make();
     return 0;
 }
 
@@ -52,10 +49,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 OV_API int WINAPI OV_Initialize(void) {
     if (!g_warmUp) g_warmUp = new (std::nothrow) CThread;
     if (!g_warmUp || g_warmUp->IsRunning()) return 0;
-    char path[MAX_PATH];
+    // The reference goes by the module's own handle: a path can fail to
+    // name it (one the ANSI code page cannot spell), and then the library
+    // could be unloaded under its running worker.
     HMODULE pin = nullptr;
-    if (!g_warmUpPinned && GetModuleFileNameA(g_module, path, MAX_PATH) &&
-        (pin = LoadLibraryA(path)) != nullptr)
+    if (!g_warmUpPinned &&
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(g_module), &pin))
         g_warmUpPinned = true;
     g_warmUp->Start(&WarmUp, nullptr);
     return 0;

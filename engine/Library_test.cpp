@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
 static const char* const kExports[] = {
     "OV_Initialize", "OV_UnInitialize",
     "OV_OpenIndexReader", "OV_SetReaderCallBack", "OV_GetIndexFileInfo",
@@ -90,4 +95,82 @@ TEST(Library, WarmUpAndUnloadDoNotHang) {
     uninit = proc("OV_UnInitialize");
     EXPECT_EQ(uninit(), 0);
     EXPECT_TRUE(FreeLibrary(dll));
+}
+
+namespace {
+
+typedef int(WINAPI* LibraryProc)(void);
+
+LibraryProc Export(HMODULE dll, const char* name) {
+    // GetProcAddress's FARPROC becomes the export's own type through void*.
+    return reinterpret_cast<LibraryProc>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+}
+
+// Threads of this process. Under Wine every DirectDraw object keeps a
+// thread of its 3D device for as long as it lives.
+int ThreadCount() {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 e;
+    e.dwSize = sizeof e;
+    int n = 0;
+    for (BOOL more = Thread32First(snap, &e); more; more = Thread32Next(snap, &e))
+        if (e.th32OwnerProcessID == GetCurrentProcessId()) ++n;
+    CloseHandle(snap);
+    return n;
+}
+
+}  // namespace
+
+// Every OV_Initialize after the first finds the display object the first
+// one made and makes no other.
+TEST(Library, WarmUpMakesOneDisplayObjectForTheProcess) {
+    HMODULE dll = LoadLibraryA("Ostrivel.dll");
+    ASSERT_NE(dll, nullptr);
+    LibraryProc init = Export(dll, "OV_Initialize"), uninit = Export(dll, "OV_UnInitialize");
+    ASSERT_TRUE(init && uninit);
+    std::vector<int> threads;
+    for (int cycle = 0; cycle < 4; ++cycle) {
+        EXPECT_EQ(init(), 0);
+        EXPECT_EQ(uninit(), 0);   // waits for the worker
+        threads.push_back(ThreadCount());
+    }
+    EXPECT_EQ(threads.front(), threads.back()) << "a display object more with every cycle";
+    EXPECT_TRUE(FreeLibrary(dll));
+}
+
+// The worker's hold on the library goes by the module's own handle: loaded
+// from a folder whose name the ANSI code page cannot spell, the library is
+// still held while the worker runs and until OV_UnInitialize.
+TEST(Library, WarmUpHoldsALibraryLoadedFromAnyPath) {
+    const std::wstring dir = L"\x041E\x0441\x0442\x0440\x0438\x0432\x0435\x043B\x044C \x6D4B\x8BD5";
+    const std::wstring path = dir + L"\\Ostrivel.dll";
+    // The library beside this program, copied into that folder.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring built = self;
+    built = built.substr(0, built.find_last_of(L"\\") + 1) + L"Ostrivel.dll";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(built.c_str(), path.c_str(), FALSE));
+    HMODULE dll = LoadLibraryW(path.c_str());
+    ASSERT_NE(dll, nullptr);
+    char ansi[MAX_PATH] = {};
+    GetModuleFileNameA(dll, ansi, MAX_PATH);
+    if (GetFileAttributesA(ansi) != INVALID_FILE_ATTRIBUTES) {
+        FreeLibrary(dll);
+        GTEST_SKIP() << "the ANSI code page spells " << ansi;
+    }
+    LibraryProc init = Export(dll, "OV_Initialize");
+    ASSERT_NE(init, nullptr);
+    EXPECT_EQ(init(), 0);
+    EXPECT_TRUE(FreeLibrary(dll));
+    ASSERT_EQ(GetModuleHandleW(path.c_str()), dll) << "unloaded under its warm-up worker";
+    // Loaded once more to call OV_UnInitialize, which drops the hold.
+    ASSERT_EQ(LoadLibraryW(path.c_str()), dll);
+    LibraryProc uninit = Export(dll, "OV_UnInitialize");
+    EXPECT_EQ(uninit(), 0);
+    EXPECT_TRUE(FreeLibrary(dll));
+    EXPECT_EQ(GetModuleHandleW(path.c_str()), nullptr);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(dir.c_str());
 }

@@ -302,6 +302,7 @@ void CSpeedometer::UpdateTexts()
     ::SetDlgItemTextW(m_hWnd, IDC_LONGITUDE_UNIT, Text(IDS_DEGREE).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_UNIT, Text(IDS_DEGREE).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_GPS_FIX_CAPTION, Text(IDS_GPS_FIX).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_TRACK_CAPTION, Text(IDS_TRACK_COLOUR).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_SPEED_CAPTION, Text(IDS_SPEED_CAPTION).c_str());
     // km/h, or mph with the English texts (the speeds shown follow the same rule).
     ::SetDlgItemTextW(m_hWnd, IDC_SPEED_UNIT, Text(IDS_SPEED_UNIT).c_str());

@@ -9,6 +9,8 @@
 
 #include "AppSettings.h"
 #include "InfoFields.h"
+#include "MapPainter.h"
+#include "MapSymbols.h"
 #include "PlaybackRecordings.h"
 #include "PostedBlock.h"
 #include "RecordingTree.h"
@@ -18,6 +20,8 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -292,4 +296,98 @@ TEST_F(InfoFramePlaybackTest, AWesternDriveWithTheLegendAndTheMapSwitched)
     ASSERT_NE(Panel().decoder, nullptr);
     EXPECT_LT(PlayTime(Panel().decoder), forward);
     ExpectTimeLabelFollowsThePlayTime();
+}
+
+// Three recordings whose drives lie about 70 map pixels apart, opened one
+// after the other: the map shows one vehicle (the one the pane owns) that
+// heads its recording's track, and a stop takes the track off the map.
+TEST_F(InfoFramePlaybackTest, OneVehicleAcrossThreeOpensAtTheHeadOfItsTrack)
+{
+    using namespace geodraw::palette;
+    dlg->searchPanel.SetEnglish();
+    const int starts[3] = {83000, 83100, 83200};
+    for (int i = 0; i < 3; ++i) {
+        const double lon0 = 130.0 + 0.003 * i;
+        ASSERT_FALSE(fixture::WritePlayableRecording(tree->Root(), 1, starts[i], kSeconds,
+                                                     Drive(-(22 + 32.5 / 60), lon0, false))
+                         .empty());
+    }
+    CCommandLineInfo cmd;
+    ParseArguments({CString(tree->Root())}, cmd);
+    dlg->ApplyCommandLine(cmd);
+    HWND list = dlg->fileList.ListControl();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 3; }, 20000));
+
+    // The map pane as far as it lies on the screen.
+    auto capture = [&] {
+        RedrawWindow(dlg->mapPane.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(150);
+        RECT pane;
+        GetWindowRect(dlg->mapPane.m_hWnd, &pane);
+        const int right = std::min<int>(pane.right, GetSystemMetrics(SM_CXSCREEN));
+        const int bottom = std::min<int>(pane.bottom, GetSystemMetrics(SM_CYSCREEN));
+        return wintest::ScreenCapture(pane.left, pane.top, right - pane.left, bottom - pane.top);
+    };
+    auto count = [](const wintest::ScreenCapture& shot, COLORREF colour) {
+        return shot.CountColour(0, 0, shot.Width(), shot.Height(), colour);
+    };
+
+    int firstVehiclePixels = 0;
+    INT_PTR firstId = 0;
+    for (int i = 0; i < 3; ++i) {
+        Panel().currentIndex = i;
+        dlg->playbackPage.PlaySelectedFile();
+        ASSERT_NE(Panel().decoder, nullptr) << "open " << i;
+        ASSERT_TRUE(PumpUntil([&] { return Panel().decoder && PlayTime(Panel().decoder) > 3000; }, 8000));
+        Pump(300);
+        const wintest::ScreenCapture shot = capture();
+        const int vehiclePixels = count(shot, kVehicle);
+        if (i == 0) {
+            firstVehiclePixels = vehiclePixels;
+            firstId = dlg->mapPane.VehicleId();
+            ASSERT_GT(firstVehiclePixels, 40) << "the vehicle is on the map";
+            ASSERT_NE(firstId, 0);
+        } else {
+            // Vehicles left behind by earlier opens would add their rims and
+            // arrows some 70 px away.
+            EXPECT_LT(vehiclePixels, firstVehiclePixels * 6 / 5) << "open " << i;
+            EXPECT_EQ(dlg->mapPane.VehicleId(), firstId);
+        }
+    }
+
+    // Near the end of the third drive: the vehicle's ring sits where the
+    // track ends. The drive heads south-east, down and right on the screen:
+    // the track comes up to the ring from behind and nothing of it shows
+    // ahead of the vehicle.
+    ASSERT_TRUE(PumpUntil([&] { return Panel().decoder && PlayTime(Panel().decoder) > 9000; }, 9000));
+    Panel().Pause();
+    Pump(300);
+    const wintest::ScreenCapture shot = capture();
+    double ringX = 0, ringY = 0;
+    ASSERT_TRUE(shot.Centroid(kSelectedHalo, &ringX, &ringY));
+    const POINT ring = {LONG(std::lround(ringX)), LONG(std::lround(ringY))};
+    int ahead = INT_MIN, behind = INT_MAX, trackPixels = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) {
+            if (shot.Pixel(x, y) != RGB(255, 0, 0))
+                continue;
+            ++trackPixels;
+            const int along = (x - ring.x) + (y - ring.y);  // along the heading, x sqrt(2)
+            ahead = std::max(ahead, along);
+            behind = std::min(behind, along);
+        }
+    ASSERT_GT(trackPixels, 30);
+    // The ring hides the track's last pixels: it shows from just outside.
+    const int hidden = (geodraw::kVehicleHaloRadius + 6) * 3 / 2;
+    EXPECT_LE(ahead, 0) << "track ahead of the vehicle";
+    EXPECT_GE(ahead, -hidden) << "the track stops short of the vehicle";
+    EXPECT_LT(behind, -hidden - 10) << "the track reaches back along the drive";
+
+    // A stop takes the track off the map; the vehicle stays where it was.
+    Panel().StopAll();
+    Pump(300);
+    EXPECT_EQ(Panel().vehicle.track, 0);
+    const wintest::ScreenCapture stopped = capture();
+    EXPECT_EQ(count(stopped, RGB(255, 0, 0)), 0);
+    EXPECT_GT(count(stopped, kVehicle), 40);
 }

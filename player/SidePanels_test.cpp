@@ -191,11 +191,11 @@ TEST_F(GpsPanelTest, TextsAndTheSpeedUnitFollowTheLanguage)
 {
     struct Case {
         int index, code;
-        const wchar_t *longitude, *unit, *google;
+        const wchar_t *longitude, *unit, *google, *track;
     } cases[] = {
-        {1, 1, L"经度:", L"km/h", L"谷歌"},
-        {2, 2, L"經度:", L"km/h", L"谷歌"},
-        {0, 3, L"Longitude:", L"mph", L"Google"},
+        {1, 1, L"经度:", L"km/h", L"谷歌", L"轨迹颜色"},
+        {2, 2, L"經度:", L"km/h", L"谷歌", L"軌跡顏色"},
+        {0, 3, L"Longitude:", L"mph", L"Google", L"Track:"},
     };
     for (const Case& c : cases) {
         SetLanguage(c.index, c.code);
@@ -203,6 +203,7 @@ TEST_F(GpsPanelTest, TextsAndTheSpeedUnitFollowTheLanguage)
         EXPECT_EQ(ItemText(panel.m_hWnd, IDC_LONGITUDE_CAPTION), c.longitude);
         EXPECT_EQ(ItemText(panel.m_hWnd, IDC_SPEED_UNIT), c.unit) << c.code;
         EXPECT_EQ(ItemText(panel.m_hWnd, IDC_MAP_PROVIDER), c.google);
+        EXPECT_EQ(ItemText(panel.m_hWnd, IDC_TRACK_CAPTION), c.track);
     }
     // The provider in use is the one selected.
     g_Settings.mapSelect = 3;

@@ -203,3 +203,22 @@ TEST_F(VehicleDisplayTest, StoppingDeletesTheTrackAndForgetsThePositions)
     display.PlaceOnMap();
     EXPECT_EQ(display.track, now);
 }
+
+// Fixes come every ~120 ms, the map timer every 300 ms: the first fixes of
+// an open can be handled before the first tick places the vehicle. They
+// set no marker without a track, so the tick still makes the track and
+// the next fix starts it.
+TEST_F(VehicleDisplayTest, FixesBeforeTheFirstTickStillGetATrack)
+{
+    g_Settings.firstInfoSeen = 1;
+    Show(At(30, 120));
+    Show(At(30.0002, 120));
+    EXPECT_EQ(display.track, 0);
+    EXPECT_EQ(display.markerShown, 0);
+    ASSERT_TRUE(display.PlaceOnMap());
+    ASSERT_NE(display.track, 0);
+    for (int i = 2; i < 12; ++i)
+        Show(At(30 + i * 0.0004, 120));
+    EXPECT_EQ(display.markerShown, 1);
+    EXPECT_GT(MapPixels(RGB(255, 0, 0)), 20);
+}

@@ -27,7 +27,7 @@ bool ReadWavData(const std::vector<uint8_t>& wav, std::vector<uint8_t>* data) {
 
 static std::vector<uint8_t> Frame(int mode, uint8_t sequence, const uint8_t* payload, size_t bytes) {
     std::vector<uint8_t> f(kVoiceFrameHeaderBytes + bytes);
-    HI_VOICE_MakeFrameHeader(f.data(), mode, sequence);
+    VOICE_MakeFrameHeader(f.data(), mode, sequence);
     memcpy(f.data() + kVoiceFrameHeaderBytes, payload, bytes);
     return f;
 }

@@ -138,7 +138,7 @@ static std::vector<std::pair<rec::TagKind, size_t>> PacketsOf(const std::vector<
             size_t payload = rec::LoadLE16(&file[p + 4]);
             EXPECT_EQ(payload % frameBytes, 0u);
             for (size_t f = p + 8; f + frameBytes <= p + 8 + payload; f += frameBytes)
-                EXPECT_EQ(HI_VOICE_CheckFrameHeader(&file[f], frameBytes == 204 ? kVoiceModeG726 : kVoiceModeAdpcm), 1);
+                EXPECT_EQ(VOICE_CheckFrameHeader(&file[f], frameBytes == 204 ? kVoiceModeG726 : kVoiceModeAdpcm), 1);
             packets.push_back({kind, payload / frameBytes});
             p += 8 + payload;
         } else if (kind == rec::TagKind::IFrame || kind == rec::TagKind::PFrame) {

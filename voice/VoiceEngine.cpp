@@ -84,34 +84,34 @@ VoiceDecoder* OpenDecoder(int mode) {
 
 }  // namespace
 
-void HI_VOICE_MakeFrameHeader(uint8_t* header, int mode, uint8_t sequence) {
+void VOICE_MakeFrameHeader(uint8_t* header, int mode, uint8_t sequence) {
     header[0] = kVoiceFrameMarker;
     header[1] = sequence;
     header[2] = uint8_t(PayloadBytes(mode) / 2);
     header[3] = 0;
 }
 
-int HI_VOICE_CheckFrameHeader(const uint8_t* header, int mode) {
+int VOICE_CheckFrameHeader(const uint8_t* header, int mode) {
     if (mode != kVoiceModeAdpcm && mode != kVoiceModeG726) return 0;
     return header[0] == kVoiceFrameMarker && header[2] == PayloadBytes(mode) / 2 && header[3] == 0;
 }
 
-int HI_VOICE_DecReset(void* state, int mode) {
+int VOICE_DecReset(void* state, int mode) {
     if (!state) return kVoiceBadState;
     if (mode != kVoiceModeAdpcm && mode != kVoiceModeG726) return kVoiceBadMode;
     // A fresh decoder: G.726 carries its predictor across frames.
-    HI_VOICE_DecRelease(state);
+    VOICE_DecRelease(state);
     VoiceDecoder* d = OpenDecoder(mode);
     if (!d) return kVoiceNoMemory;
     StoreDecoder(state, d);
     return kVoiceOk;
 }
 
-int HI_VOICE_DecodeFrame(void* state, const uint8_t* frame, int16_t* output, int16_t* samples) {
+int VOICE_DecodeFrame(void* state, const uint8_t* frame, int16_t* output, int16_t* samples) {
     VoiceDecoder* d = DecoderOf(state);
     if (!d) return kVoiceBadState;
     if (!frame || !output || !samples) return kVoiceDecodeFailed;
-    if (!HI_VOICE_CheckFrameHeader(frame, d->mode)) return kVoiceBadFrame;
+    if (!VOICE_CheckFrameHeader(frame, d->mode)) return kVoiceBadFrame;
 
     const int payload = PayloadBytes(d->mode);
     memcpy(d->input, frame + kVoiceFrameHeaderBytes, size_t(payload));
@@ -139,7 +139,7 @@ int HI_VOICE_DecodeFrame(void* state, const uint8_t* frame, int16_t* output, int
     return kVoiceOk;
 }
 
-void HI_VOICE_DecRelease(void* state) {
+void VOICE_DecRelease(void* state) {
     VoiceDecoder* d = DecoderOf(state);
     if (!d) return;
     StoreDecoder(state, nullptr);

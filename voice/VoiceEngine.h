@@ -1,7 +1,7 @@
 // The voice engine: decodes one recorder audio frame to 16-bit mono PCM at
 // 8,000 samples a second. The caller owns the state buffer (16 bytes for
 // ADPCM, 128 for G.726, zeroed before the first reset, any 2-byte-aligned
-// address); the engine keeps its decoder behind it until HI_VOICE_DecRelease.
+// address); the engine keeps its decoder behind it until VOICE_DecRelease.
 //
 // Frame layout (both codecs): a 4-byte frame header, then the codes.
 //   byte 0  marker, kVoiceFrameMarker
@@ -46,24 +46,24 @@ enum {
     kVoiceG726FrameBytes = kVoiceFrameHeaderBytes + kVoiceG726PayloadBytes,     // 204
     kVoiceG726FrameSamples = 320,
     kVoiceG726CodeBits = 5,
-    // The output buffer of HI_VOICE_DecodeFrame must hold this many samples.
+    // The output buffer of VOICE_DecodeFrame must hold this many samples.
     kVoiceMaxFrameSamples = 321,
     kVoiceStateBytesAdpcm = 16,
     kVoiceStateBytesG726 = 128,
 };
 
 // Writes the 4-byte header of a frame of the given mode.
-void HI_VOICE_MakeFrameHeader(uint8_t* header, int mode, uint8_t sequence);
+void VOICE_MakeFrameHeader(uint8_t* header, int mode, uint8_t sequence);
 // 1 when the header is one of `mode`'s frames.
-int HI_VOICE_CheckFrameHeader(const uint8_t* header, int mode);
+int VOICE_CheckFrameHeader(const uint8_t* header, int mode);
 
 // Prepares (or restarts) decoding of `mode`'s frames. 0 on success.
-int HI_VOICE_DecReset(void* state, int mode);
+int VOICE_DecReset(void* state, int mode);
 // Decodes one whole frame into `output` (room for kVoiceMaxFrameSamples);
 // on 0 *samples says how many were written.
-int HI_VOICE_DecodeFrame(void* state, const uint8_t* frame, int16_t* output, int16_t* samples);
+int VOICE_DecodeFrame(void* state, const uint8_t* frame, int16_t* output, int16_t* samples);
 // Frees the decoder kept behind `state` (safe on a zeroed or released one).
-void HI_VOICE_DecRelease(void* state);
+void VOICE_DecRelease(void* state);
 
 #ifdef __cplusplus
 }

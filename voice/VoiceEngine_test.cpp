@@ -19,12 +19,12 @@ namespace {
 struct State {
     alignas(8) uint8_t raw[2 + kVoiceStateBytesG726] = {};
     void* get() { return raw + 2; }
-    ~State() { HI_VOICE_DecRelease(get()); }
+    ~State() { VOICE_DecRelease(get()); }
 };
 
 std::vector<uint8_t> SilentG726Frame() {
     std::vector<uint8_t> f(kVoiceG726FrameBytes, 0xFF);
-    HI_VOICE_MakeFrameHeader(f.data(), kVoiceModeG726, 9);
+    VOICE_MakeFrameHeader(f.data(), kVoiceModeG726, 9);
     return f;
 }
 
@@ -38,12 +38,12 @@ std::vector<int16_t> ReadPcm(const std::string& path) {
 
 std::vector<int16_t> DecodeAll(int mode, const AudioFrames& frames) {
     State s;
-    EXPECT_EQ(HI_VOICE_DecReset(s.get(), mode), kVoiceOk);
+    EXPECT_EQ(VOICE_DecReset(s.get(), mode), kVoiceOk);
     std::vector<int16_t> pcm;
     for (const auto& f : frames) {
         int16_t out[kVoiceMaxFrameSamples];
         int16_t n = -1;
-        EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceOk);
+        EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceOk);
         if (n > 0) pcm.insert(pcm.end(), out, out + n);
     }
     return pcm;
@@ -53,12 +53,12 @@ std::vector<int16_t> DecodeAll(int mode, const AudioFrames& frames) {
 
 TEST(VoiceEngine, FrameHeaders) {
     uint8_t h[4];
-    HI_VOICE_MakeFrameHeader(h, kVoiceModeAdpcm, 200);
+    VOICE_MakeFrameHeader(h, kVoiceModeAdpcm, 200);
     EXPECT_EQ(h[0], kVoiceFrameMarker);
     EXPECT_EQ(h[1], 200);
     EXPECT_EQ(h[2], 82);
     EXPECT_EQ(h[3], 0);
-    HI_VOICE_MakeFrameHeader(h, kVoiceModeG726, 0);
+    VOICE_MakeFrameHeader(h, kVoiceModeG726, 0);
     EXPECT_EQ(h[2], 100);
 
     struct Case { uint8_t header[4]; int mode; int ok; } cases[] = {
@@ -73,7 +73,7 @@ TEST(VoiceEngine, FrameHeaders) {
         {{1, 7, 100, 0}, 5, 0},                    // unknown mode
     };
     for (const Case& c : cases)
-        EXPECT_EQ(HI_VOICE_CheckFrameHeader(c.header, c.mode), c.ok)
+        EXPECT_EQ(VOICE_CheckFrameHeader(c.header, c.mode), c.ok)
             << int(c.header[0]) << " " << int(c.header[2]) << " mode " << c.mode;
 }
 
@@ -82,29 +82,29 @@ TEST(VoiceEngine, DecodesOnlyAfterResetAndUntilRelease) {
     std::vector<uint8_t> f = SilentG726Frame();
     int16_t out[kVoiceMaxFrameSamples];
     int16_t n = 77;
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
-    EXPECT_EQ(HI_VOICE_DecReset(s.get(), 4), kVoiceBadMode);
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
+    EXPECT_EQ(VOICE_DecReset(s.get(), 4), kVoiceBadMode);
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
     EXPECT_EQ(n, 77);
-    ASSERT_EQ(HI_VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceOk);
+    ASSERT_EQ(VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceOk);
     EXPECT_EQ(n, kVoiceG726FrameSamples);
     // A reset on a live decoder replaces it; a release makes it unusable.
-    ASSERT_EQ(HI_VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
-    HI_VOICE_DecRelease(s.get());
-    HI_VOICE_DecRelease(s.get());
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
+    ASSERT_EQ(VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
+    VOICE_DecRelease(s.get());
+    VOICE_DecRelease(s.get());
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadState);
 }
 
 TEST(VoiceEngine, AFrameWithAWrongHeaderWritesNothing) {
     State s;
-    ASSERT_EQ(HI_VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
+    ASSERT_EQ(VOICE_DecReset(s.get(), kVoiceModeG726), kVoiceOk);
     std::vector<uint8_t> f = SilentG726Frame();
     f[0] = 0x64;
     int16_t out[kVoiceMaxFrameSamples];
     for (int16_t& v : out) v = 0x1234;
     int16_t n = 5;
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadFrame);
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), f.data(), out, &n), kVoiceBadFrame);
     EXPECT_EQ(n, 5);
     for (int16_t v : out) ASSERT_EQ(v, 0x1234);
 }
@@ -154,27 +154,27 @@ TEST(VoiceEngine, AdpcmMatchesTheOutsideDecoder) {
 // at most one frame's samples, and the next good frame still decodes.
 TEST(VoiceEngine, HostileAdpcmBlocksStayWithinAFrame) {
     State s;
-    ASSERT_EQ(HI_VOICE_DecReset(s.get(), kVoiceModeAdpcm), kVoiceOk);
+    ASSERT_EQ(VOICE_DecReset(s.get(), kVoiceModeAdpcm), kVoiceOk);
     const uint8_t steps[] = {0, 88, 89, 200, 255};
     for (uint8_t step : steps) {
         std::vector<uint8_t> f(kVoiceAdpcmFrameBytes, 0x77);
-        HI_VOICE_MakeFrameHeader(f.data(), kVoiceModeAdpcm, 1);
+        VOICE_MakeFrameHeader(f.data(), kVoiceModeAdpcm, 1);
         f[4] = 0x00;
         f[5] = 0x80;   // predictor -32768
         f[6] = step;
         int16_t out[kVoiceMaxFrameSamples + 8];
         for (int16_t& v : out) v = 0x2222;
         int16_t n = 0;
-        int r = HI_VOICE_DecodeFrame(s.get(), f.data(), out, &n);
+        int r = VOICE_DecodeFrame(s.get(), f.data(), out, &n);
         if (r == kVoiceOk) {
             EXPECT_EQ(n, kVoiceAdpcmFrameSamples) << int(step);
         }
         for (int i = kVoiceMaxFrameSamples; i < kVoiceMaxFrameSamples + 8; ++i) ASSERT_EQ(out[i], 0x2222);
     }
     std::vector<uint8_t> good(kVoiceAdpcmFrameBytes, 0);
-    HI_VOICE_MakeFrameHeader(good.data(), kVoiceModeAdpcm, 2);
+    VOICE_MakeFrameHeader(good.data(), kVoiceModeAdpcm, 2);
     int16_t out[kVoiceMaxFrameSamples];
     int16_t n = 0;
-    EXPECT_EQ(HI_VOICE_DecodeFrame(s.get(), good.data(), out, &n), kVoiceOk);
+    EXPECT_EQ(VOICE_DecodeFrame(s.get(), good.data(), out, &n), kVoiceOk);
     EXPECT_EQ(n, kVoiceAdpcmFrameSamples);
 }

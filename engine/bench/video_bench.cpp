@@ -1,0 +1,309 @@
+// Video path figures, run by scripts/bench:
+// 1. colour conversion of one 704 x 576 picture, fast path and table path;
+// 2. where a picture's time goes, stage by stage, including what the
+//    platform itself costs (surface lock, blit, GDI stretch);
+// 3. our whole path over bare decoding of the same packets.
+// "Bare decode": H264DecFrame on every packet, with the call that drains
+// each picture, on one thread; the pictures are not looked at.
+// "Our path": CVDECH264::Decode on every packet: the pending queue and
+// pairing, the display (lock, convert into the surface, unlock, window
+// rectangle, blit; or for GDI convert and StretchDIBits) and the copy into
+// the kept planes under the picture lock. Message pumping is not timed.
+#include "ColorConvert.h"
+#include "DirectDraw.h"
+#include "H264Decoder.h"
+#include "VideoDecoder.h"
+
+#include "H264Stream.h"
+#include "RecordWriter.h"
+
+#include <windows.h>
+#include <ddraw.h>
+#include <stdio.h>
+#include <string.h>
+#include <vector>
+
+namespace {
+
+double NowMs() {
+    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+// Both runs time the packets after the first: the first picture makes the
+// display (DirectDraw set-up), which our path pays once per picture size
+// and which is reported on its own.
+double BareDecode(const std::vector<recwriter::H264Frame>& frames) {
+    H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
+    H264DecHandle h = H264DecCreate(&attr);
+    double t0 = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (i == 1) t0 = NowMs();
+        H264DecPicture pic;
+        const uint8_t* data = frames[i].bytes.data();
+        uint32_t len = uint32_t(frames[i].bytes.size());
+        while (H264DecFrame(h, data, len, i, &pic, 0) == kH264PictureOut) {
+            data = nullptr;
+            len = 0;
+        }
+    }
+    double t = NowMs() - t0;
+    H264DecDestroy(h);
+    return t;
+}
+
+double OurPath(const std::vector<recwriter::H264Frame>& frames, HWND hwnd, int failStep, int* mode,
+               double* setupMs) {
+    CDirectDraw display;
+    display.SetWindow(hwnd);
+    display.FailSetupStep(failStep);
+    CVDECH264 decoder;
+    decoder.Create(0);
+    decoder.SetDisplay(&display);
+    CaptureFrameInfo side = {};
+    double start = NowMs(), t0 = start;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (i == 1) {
+            t0 = NowMs();
+            *setupMs = t0 - start;
+        }
+        uint64_t ts = i * 40000;
+        decoder.Decode(frames[i].intra ? 0 : 1, frames[i].bytes.data(), uint32_t(frames[i].bytes.size()),
+                       uint32_t(ts), uint32_t(ts >> 32), &side);
+    }
+    double t = NowMs() - t0;
+    *mode = display.Mode();
+    Pump();
+    return t;
+}
+
+// Per-picture means of the stages around the decoder, on its own planes.
+void DecodeStages(const std::vector<recwriter::H264Frame>& frames) {
+    H264DecAttr attr = {0, 0, 80, 45, {0, 0, 0, 0}};
+    H264DecHandle h = H264DecCreate(&attr);
+    std::vector<uint8_t> keptY, keptU, keptV, rgb565, rgb24;
+    double decode = 0, keep = 0, to565 = 0, to24 = 0;
+    int pictures = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        H264DecPicture pic;
+        const uint8_t* data = frames[i].bytes.data();
+        uint32_t len = uint32_t(frames[i].bytes.size());
+        for (;;) {
+            double t0 = NowMs();
+            int r = H264DecFrame(h, data, len, i, &pic, 0);
+            decode += NowMs() - t0;
+            if (r != kH264PictureOut) break;
+            data = nullptr;
+            len = 0;
+            const int w = int(pic.width), ht = int(pic.height), cw = (w + 1) / 2, ch = (ht + 1) / 2;
+            keptY.resize(size_t(w * ht));
+            keptU.resize(size_t(cw * ch));
+            keptV.resize(size_t(cw * ch));
+            rgb565.resize(size_t(2 * w * ht));
+            rgb24.resize(size_t(color::Rgb24RowBytes(w) * ht));
+            double a = NowMs();
+            for (int row = 0; row < ht; ++row) memcpy(&keptY[size_t(row * w)], pic.y + row * pic.yStride, size_t(w));
+            for (int row = 0; row < ch; ++row) {
+                memcpy(&keptU[size_t(row * cw)], pic.u + row * pic.uvStride, size_t(cw));
+                memcpy(&keptV[size_t(row * cw)], pic.v + row * pic.uvStride, size_t(cw));
+            }
+            double b = NowMs();
+            color::YuvToRgb565(rgb565.data(), 2 * w, pic.y, pic.u, pic.v, int(pic.yStride), int(pic.uvStride), w, ht);
+            double c = NowMs();
+            color::YuvToRgb24(rgb24.data(), color::Rgb24RowBytes(w), pic.y, pic.u, pic.v, int(pic.yStride),
+                              int(pic.uvStride), w, -ht);
+            double d = NowMs();
+            keep += b - a;
+            to565 += c - b;
+            to24 += d - c;
+            ++pictures;
+        }
+    }
+    H264DecDestroy(h);
+    if (!pictures) return;
+    printf("stages per picture (%d pictures, the decoder's own planes):\n", pictures);
+    printf("  decode %.3f ms | copy into kept planes %.3f ms | to RGB565 %.3f ms | to RGB24 %.3f ms\n", decode / pictures,
+           keep / pictures, to565 / pictures, to24 / pictures);
+}
+
+// The platform's own costs for one w x h picture in the bench window: the
+// steps the display takes, on surfaces made here the same way.
+void PlatformStages(HWND hwnd, int w, int h) {
+    const int runs = 100;
+    IDirectDraw7* dd = nullptr;
+    IDirectDrawSurface7* primary = nullptr;
+    IDirectDrawSurface7* picture = nullptr;
+    DDSURFACEDESC2 sd;
+    if (SUCCEEDED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&dd), IID_IDirectDraw7, nullptr)) &&
+        SUCCEEDED(dd->SetCooperativeLevel(hwnd, DDSCL_NORMAL))) {
+        memset(&sd, 0, sizeof sd);
+        sd.dwSize = sizeof sd;
+        sd.dwFlags = DDSD_CAPS;
+        sd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+        dd->CreateSurface(&sd, &primary, nullptr);
+        memset(&sd, 0, sizeof sd);
+        sd.dwSize = sizeof sd;
+        sd.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
+        sd.dwWidth = DWORD(w);
+        sd.dwHeight = DWORD(h);
+        sd.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+        sd.ddpfPixelFormat.dwSize = sizeof sd.ddpfPixelFormat;
+        sd.ddpfPixelFormat.dwFlags = DDPF_RGB;
+        sd.ddpfPixelFormat.dwRGBBitCount = 16;
+        sd.ddpfPixelFormat.dwRBitMask = 0xF800;
+        sd.ddpfPixelFormat.dwGBitMask = 0x07E0;
+        sd.ddpfPixelFormat.dwBBitMask = 0x001F;
+        dd->CreateSurface(&sd, &picture, nullptr);
+        IDirectDrawClipper* clipper = nullptr;
+        if (primary && SUCCEEDED(dd->CreateClipper(0, &clipper, nullptr))) {
+            clipper->SetHWnd(0, hwnd);
+            primary->SetClipper(clipper);
+            clipper->Release();
+        }
+    }
+    if (primary && picture) {
+        double t0 = NowMs();
+        for (int i = 0; i < runs; ++i) {
+            memset(&sd, 0, sizeof sd);
+            sd.dwSize = sizeof sd;
+            if (SUCCEEDED(picture->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr))) picture->Unlock(nullptr);
+        }
+        double t1 = NowMs();
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        for (int i = 0; i < runs; ++i) primary->Blt(&rc, picture, nullptr, DDBLT_WAIT, nullptr);
+        double t2 = NowMs();
+        printf("  DirectDraw: surface lock + unlock %.3f ms | blit %dx%d RGB565 to the window %.3f ms\n",
+               (t1 - t0) / runs, w, h, (t2 - t1) / runs);
+    } else {
+        printf("  DirectDraw: no surfaces here\n");
+    }
+    if (picture) picture->Release();
+    if (primary) primary->Release();
+    if (dd) dd->Release();
+
+    std::vector<uint8_t> bgr(size_t(color::Rgb24RowBytes(w) * h), 0x80);
+    BITMAPINFO bi;
+    memset(&bi, 0, sizeof bi);
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    const int ww = rc.right - rc.left - 2, wh = rc.bottom - rc.top - 2;
+    double t0 = NowMs();
+    for (int i = 0; i < runs; ++i) {
+        HDC dc = GetDC(hwnd);
+        SetStretchBltMode(dc, HALFTONE);
+        StretchDIBits(dc, 0, 0, ww, wh, 0, 0, w, h, bgr.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+    }
+    double t1 = NowMs();
+    printf("  GDI: GetDC, StretchDIBits %dx%d to %dx%d (HALFTONE), ReleaseDC %.3f ms\n", w, h, ww, wh,
+           (t1 - t0) / runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* streamPath = argc > 1 ? argv[1] : "bench_704x576.h264";
+    color::BuildColorTables();
+    const int w = 704, h = 576, runs = 300;
+    std::vector<uint8_t> y(w * h), u(w * h / 4), v(w * h / 4);
+    for (size_t i = 0; i < y.size(); ++i) y[i] = uint8_t(i * 7);
+    for (size_t i = 0; i < u.size(); ++i) {
+        u[i] = uint8_t(i * 3);
+        v[i] = uint8_t(i * 5);
+    }
+    std::vector<uint16_t> rgb565(w * h);
+    std::vector<uint8_t> rgb24(color::Rgb24RowBytes(w) * h);
+    struct Conversion {
+        const char* name;
+        void (*run)(uint8_t* dst565, uint8_t* dst24, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
+                    const std::vector<uint8_t>& v);
+        bool is565;
+    };
+    const Conversion conversions[] = {
+        {"YUV to RGB565", [](uint8_t* d, uint8_t*, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
+                             const std::vector<uint8_t>& v) {
+             color::YuvToRgb565(d, 2 * 704, y.data(), u.data(), v.data(), 704, 352, 704, 576);
+         }, true},
+        {"YUV to RGB24 ", [](uint8_t*, uint8_t* d, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
+                             const std::vector<uint8_t>& v) {
+             color::YuvToRgb24(d, color::Rgb24RowBytes(704), y.data(), u.data(), v.data(), 704, 352, 704, -576);
+         }, false},
+        {"YUV to RGB565 (tables only)", [](uint8_t* d, uint8_t*, const std::vector<uint8_t>& y,
+                                           const std::vector<uint8_t>& u, const std::vector<uint8_t>& v) {
+             color::YuvToRgb565Portable(d, 2 * 704, y.data(), u.data(), v.data(), 704, 352, 704, 576);
+         }, true},
+        {"YUV to RGB24  (tables only)", [](uint8_t*, uint8_t* d, const std::vector<uint8_t>& y,
+                                           const std::vector<uint8_t>& u, const std::vector<uint8_t>& v) {
+             color::YuvToRgb24Portable(d, color::Rgb24RowBytes(704), y.data(), u.data(), v.data(), 704, 352, 704,
+                                       -576);
+         }, false},
+    };
+    printf("conversion path: %s\n", color::HasSimdConversion() ? "SSE2" : "tables (no SSE2)");
+    for (const Conversion& c : conversions) {
+        double best = 1e9, sum = 0;
+        for (int r = 0; r < runs; ++r) {
+            double t0 = NowMs();
+            c.run(reinterpret_cast<uint8_t*>(rgb565.data()), rgb24.data(), y, u, v);
+            double t = NowMs() - t0;
+            best = std::min(best, t);
+            sum += t;
+        }
+        printf("%s 704x576: %.3f ms mean, %.3f ms best (%d runs)\n", c.name, sum / runs, best, runs);
+    }
+
+    std::vector<uint8_t> bytes;
+    if (!recwriter::ReadBytes(streamPath, &bytes)) {
+        printf("no stream at %s\n", streamPath);
+        return 1;
+    }
+    std::vector<recwriter::H264Frame> frames = recwriter::SplitAnnexB(bytes);
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    Pump();
+    DecodeStages(frames);
+
+    struct Setup {
+        int failStep;
+        bool minimised;
+        const char* name;
+    };
+    const Setup setups[] = {
+        {0, false, "DirectDraw"},
+        {0, true, "DirectDraw, window minimised (no blit)"},
+        {6, false, "GDI"},
+    };
+    for (const Setup& setup : setups) {
+        ShowWindow(hwnd, setup.minimised ? SW_MINIMIZE : SW_RESTORE);
+        Pump();
+        double bare = 1e9, ours = 1e9, setupMs = 0;
+        int mode = 0;
+        for (int r = 0; r < 5; ++r) {
+            bare = std::min(bare, BareDecode(frames));
+            ours = std::min(ours, OurPath(frames, hwnd, setup.failStep, &mode, &setupMs));
+        }
+        const double pictures = double(frames.size() - 1);
+        printf("%s (mode %d): first picture with set-up %.1f ms; the next %.0f: bare decode %.1f ms, "
+               "our path %.1f ms, overhead %.1f %% (%.3f ms a picture)\n",
+               setup.name, mode, setupMs, pictures, bare, ours, (ours - bare) * 100.0 / bare, (ours - bare) / pictures);
+    }
+    // The platform's costs last, in the state a playing window is in: the
+    // first draws into a freshly shown window cost several times more here.
+    printf("the platform's own costs, in the same window:\n");
+    PlatformStages(hwnd, w, h);
+    DestroyWindow(hwnd);
+    return 0;
+}
