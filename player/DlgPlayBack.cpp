@@ -8,20 +8,11 @@
 #include "RecordFileName.h"
 #include "ScopeDlg.h"
 #include "StreamInfoText.h"
+#include "WaitCursor.h"
 
 #include <io.h>
 
 namespace {
-
-// The wait cursor for the life of the object.
-class WaitCursor {
-public:
-    WaitCursor() : m_old(::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-    ~WaitCursor() { ::SetCursor(m_old); }
-
-private:
-    HCURSOR m_old;
-};
 
 bool EndsWithH264IgnoringCase(const std::wstring& path)
 {

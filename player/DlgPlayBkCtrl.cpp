@@ -15,6 +15,7 @@
 #include "PrivateMessages.h"
 #include "SnapshotFiles.h"
 #include "StringIds.h"
+#include "WaitCursor.h"
 
 #include <commctrl.h>
 
@@ -31,15 +32,6 @@ const UINT_PTR kNextFileTimer = 2;
 const UINT kNextFileMs = 1000;
 const UINT_PTR kMapTimer = 4;
 const UINT kMapMs = 300;
-
-class WaitCursor {
-public:
-    WaitCursor() : m_old(::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-    ~WaitCursor() { ::SetCursor(m_old); }
-
-private:
-    HCURSOR m_old;
-};
 
 // The record's start or end as hour, minute, second.
 void StartOf(const FileRecord& r, int out[3])
@@ -554,50 +546,37 @@ void CDlgPlayBkCtrl::Play()
             page->PlaySelectedFile();
         return;
     }
+    RunRateCommand(PlayCommand);
+}
+
+void CDlgPlayBkCtrl::RunRateCommand(RateResult (*command)(RateState&))
+{
+    if (!decoder)
+        return;
     RateState s = RateStateNow();
-    RateResult r = PlayCommand(s);
+    const RateResult r = command(s);
     SetRateState(s);
     ApplyRate(r);
 }
 
 void CDlgPlayBkCtrl::Pause()
 {
-    if (!decoder)
-        return;
-    RateState s = RateStateNow();
-    RateResult r = PauseCommand(s);
-    SetRateState(s);
-    ApplyRate(r);
+    RunRateCommand(PauseCommand);
 }
 
 void CDlgPlayBkCtrl::Faster()
 {
-    if (!decoder)
-        return;
-    RateState s = RateStateNow();
-    RateResult r = FasterCommand(s);
-    SetRateState(s);
-    ApplyRate(r);
+    RunRateCommand(FasterCommand);
 }
 
 void CDlgPlayBkCtrl::Slower()
 {
-    if (!decoder)
-        return;
-    RateState s = RateStateNow();
-    RateResult r = SlowerCommand(s);
-    SetRateState(s);
-    ApplyRate(r);
+    RunRateCommand(SlowerCommand);
 }
 
 void CDlgPlayBkCtrl::Rewind()
 {
-    if (!decoder)
-        return;
-    RateState s = RateStateNow();
-    RateResult r = RewindCommand(s);
-    SetRateState(s);
-    ApplyRate(r);
+    RunRateCommand(RewindCommand);
 }
 
 void CDlgPlayBkCtrl::ShowRate()

@@ -171,6 +171,8 @@ private:
     // Finds each slot's record again by its path; false when one is gone.
     bool RefreshGroupIndices();
     void ApplyRate(const RateResult& r);
+    // A rate command on the rate state as it is now, applied to the engine.
+    void RunRateCommand(RateResult (*command)(RateState&));
     void ShowRate();
     void ShowReverseRate();
     void SetRateLabel(const std::wstring& text);
