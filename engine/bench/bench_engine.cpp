@@ -483,7 +483,8 @@ void BenchCpu(const Panes& panes, bool windows, const std::vector<H264Frame>* fr
                "the four channels use %.2f times that (target <= 1.25)\n", bare, bare > 0 ? engine / bare : 0);
         double paced = PacedDecodeCores(*frames);
         printf("the same bare decoding paced as the channels play (four threads, a picture every 40 ms each): "
-               "%.3f of one core (%.2f times the decoding back to back)\n", paced, bare > 0 ? paced / bare : 0);
+               "%.3f of one core (%.2f times the decoding back to back); the four channels use %.2f times "
+               "the paced decoding\n", paced, bare > 0 ? paced / bare : 0, paced > 0 ? engine / paced : 0);
     }
 }
 
