@@ -89,10 +89,12 @@ RECT ClientOnScreen(HWND window)
 }
 }  // namespace
 
-ScreenCapture::ScreenCapture(HWND window)
-    : ScreenCapture(ClientOnScreen(window).left, ClientOnScreen(window).top,
-                    ClientOnScreen(window).right - ClientOnScreen(window).left,
-                    ClientOnScreen(window).bottom - ClientOnScreen(window).top)
+ScreenCapture::ScreenCapture(HWND window) : ScreenCapture(ClientOnScreen(window))
+{
+}
+
+ScreenCapture::ScreenCapture(const RECT& screen)
+    : ScreenCapture(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top)
 {
 }
 

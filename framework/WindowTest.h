@@ -47,6 +47,7 @@ public:
     bool SaveBmp(const std::string& path) const;
 
 private:
+    explicit ScreenCapture(const RECT& screen);
     int m_width = 0, m_height = 0;
     std::vector<COLORREF> m_pixels;
 };

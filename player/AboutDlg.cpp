@@ -4,7 +4,7 @@ extern HWND g_hMainWnd;
 
 POINT AboutBoxOrigin(int mainWidth, int mainHeight)
 {
-    return POINT{mainWidth / 2 - CDlgAbout::kWidth / 2, mainHeight / 2 - 63};
+    return POINT{mainWidth / 2 - CDlgAbout::kWidth / 2, mainHeight / 2 - CDlgAbout::kHeight / 2};
 }
 
 RECT AboutOkButtonRect(int width, int height)

@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "DlgFileList.h"
+#include "FileExists.h"
 #include "LanguageHolder.h"
 #include "MainWindow.h"
 #include "PrivateMessages.h"
@@ -9,8 +10,6 @@
 #include "ScopeDlg.h"
 #include "StreamInfoText.h"
 #include "WaitCursor.h"
-
-#include <io.h>
 
 namespace {
 
@@ -131,10 +130,7 @@ void CDlgPlayBack::PlaySelectedFile()
     std::wstring path = records[static_cast<size_t>(index)].path;
     if (!EndsWithH264IgnoringCase(path))
         path += L".h264";
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return;
-    if (::_waccess(path.c_str(), 0) != 0)
+    if (!FileExists(path))
         return;
     g_Settings.firstInfoSeen = 0;
     controlPanel.playState = kPlaying;

@@ -7,6 +7,7 @@
 #include "DlgFileList.h"
 #include "DlgPlayBack.h"
 #include "EngineCallbacks.h"
+#include "FileExists.h"
 #include "LanguageHolder.h"
 #include "ListPages.h"
 #include "MainKeys.h"
@@ -86,12 +87,6 @@ const int kCaptionStrings[CDlgPlayBkCtrl::kCaptionCount] = {IDS_PLAY, IDS_STOP, 
                                                             IDS_BACK, IDS_ROLLBACK, IDS_NEXT_FRAME};
 const int kSplitIds[4] = {IDC_BAR_SPLIT1, IDC_BAR_SPLIT4, IDC_BAR_SPLIT9, IDC_BAR_SPLIT16};
 const int kSplitImages[4] = {IDB_SPLIT1, IDB_SPLIT4, IDB_SPLIT9, IDB_SPLIT16};
-
-bool FileExists(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -527,7 +522,6 @@ void CDlgPlayBkCtrl::ApplyRate(const RateResult& r)
             engine->Pause(decoder, step.value);
         } else {
             engine->SetPlayRate(decoder, step.value, step.reverse);
-            g_Settings.playRate = step.value;
         }
     }
     switch (r.label) {

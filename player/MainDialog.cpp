@@ -287,11 +287,8 @@ void CTORQUELIANDlg::HidePanelsForFullScreen()
 {
     searchPanel.ShowWindow(SW_HIDE);
     fileList.ShowWindow(SW_HIDE);
-    scopePanel.ShowWindow(SW_HIDE);
-    gpsPanel.ShowWindow(SW_HIDE);
-    legendBar.ShowWindow(SW_HIDE);
-    mapPane.ShowWindow(SW_HIDE);
     streamInfo.ShowWindow(SW_HIDE);
+    ShowSidePanels(false);
 }
 
 void CTORQUELIANDlg::ShowSidePanels(bool show)
@@ -315,11 +312,7 @@ void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
     searchPanel.ShowWindow(SW_SHOW);
     fileList.ShowWindow(SW_SHOW);
     streamInfo.ShowWindow(SW_SHOW);
-    const int side = sidePanelsHidden ? SW_HIDE : SW_SHOW;
-    scopePanel.ShowWindow(side);
-    gpsPanel.ShowWindow(side);
-    legendBar.ShowWindow(side);
-    mapPane.ShowWindow(!sidePanelsHidden && !gpsPanel.mapHidden ? SW_SHOW : SW_HIDE);
+    ShowSidePanels(!sidePanelsHidden);
 }
 
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)

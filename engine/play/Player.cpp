@@ -109,7 +109,6 @@ int CPlayer::StopThread() {
         CAutoLock hold(requestLock_);
         if (seekPending_) {
             seekPending_ = false;
-            seekResult_ = 1;
             SetEvent(seekDone_);
         }
     }
@@ -191,7 +190,7 @@ int CPlayer::SeekTime(int ms) {
 
 int CPlayer::BeginSeek(int ms) {
     if (!thread_.IsRunning() || !seekDone_ || !wake_) {
-        seekResult_ = SeekTime(ms);
+        SeekTime(ms);
         return 0;
     }
     {
@@ -204,13 +203,11 @@ int CPlayer::BeginSeek(int ms) {
     return 1;
 }
 
-int CPlayer::EndSeek() {
+void CPlayer::EndSeek() {
     // The play thread serves the request at the start of its next pass, and
     // a pass ends within one picture: this wait ends. (Only this caller's
     // thread stops the play thread, so it cannot end with the request open.)
     if (seekDone_) WaitForSingleObject(seekDone_, INFINITE);
-    CAutoLock hold(requestLock_);
-    return seekResult_;
 }
 
 void CPlayer::ServeSeek() {
@@ -220,9 +217,8 @@ void CPlayer::ServeSeek() {
         if (!seekPending_) return;
         ms = seekMs_;
     }
-    int result = SeekTime(ms);
+    SeekTime(ms);
     CAutoLock hold(requestLock_);
-    seekResult_ = result;
     seekPending_ = false;
     SetEvent(seekDone_);
 }

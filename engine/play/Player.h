@@ -47,9 +47,9 @@ public:
     // SeekTime in two halves, so that the channels of a handle seek at once,
     // each on its own play thread: BeginSeek hands the seek to the play
     // thread (1), or seeks here when no thread runs (0); EndSeek waits until
-    // the play thread has done it and gives its result.
+    // the play thread has done it.
     int BeginSeek(int ms);
-    int EndSeek();
+    void EndSeek();
     int SoundOn();
     int SoundOff();
     int SetVolume(int volume);
@@ -131,7 +131,6 @@ private:
     CMutexLock requestLock_;
     bool seekPending_ = false;
     int seekMs_ = 0;
-    int seekResult_ = 0;
     HANDLE seekDone_ = nullptr;    // manual reset: the request has been served
     HANDLE wake_ = nullptr;        // auto reset: ends the play thread's rest
 
