@@ -1,0 +1,56 @@
+#include "app/MainLayout.h"
+
+int ToolButtonY(int y1, int y2)
+{
+    return y1 + (y2 - y1 - 24) / 2;
+}
+
+namespace {
+// A vertical scroll bar and the list's borders.
+const int kListScrollRoom = 22;
+}  // namespace
+
+MainLayout ComputeMainLayout(int W, int H)
+{
+    MainLayout m = {};
+    const int L = 20 * W / 100 + 5;
+    const int R = 23 * W / 100;
+    const int y84 = 84 * H / 100;
+    const int S = H - 72 * H / 100;
+    m.left = L;
+    m.right = R;
+    m.search = {0, 0, L, 85};
+    m.fileList = {-11, 65, L + 11, y84 - 65};  // tucked under the search panel's foot
+    m.streamInfo = {0, y84, L, H - y84};
+    m.map = {W - R, 0, R, y84};
+    m.gps = {W - R, y84 + 2, R, S + 18};
+    const int middle = (W - R - 2) - (L + 2);
+    m.playback = {L + 2, 0, middle, y84};
+    m.scope = {L + 2, y84, middle, H - 17 - y84};
+    m.legend = {L + 2, H - 17, middle, 17};
+    const int y = ToolButtonY(90, 110);
+    for (int i = 0; i < 6; ++i)
+        m.toolButtons[i] = {20 + 29 * i, y, 24, 24};
+    // Date, begin, channel and end have fixed widths; type and size share
+    // what the list (as wide as the left column) has left beside a
+    // vertical scroll bar, so that their texts show where there is room,
+    // and never get less than 8% and 9% of the column.
+    const int rest = L - (68 + 56 + 31 + 56) - kListScrollRoom;
+    const int type = rest * 3 / 5 > 8 * L / 100 ? rest * 3 / 5 : 8 * L / 100;
+    const int size = rest - type > 9 * L / 100 ? rest - type : 9 * L / 100;
+    const int cols[6] = {68, 56, 31, 56, type, size};
+    for (int i = 0; i < 6; ++i)
+        m.listColumns[i] = cols[i];
+    return m;
+}
+
+int WindowsVersionCode(unsigned major, unsigned minor)
+{
+    if (major == 5 && minor <= 2)
+        return static_cast<int>(minor) + 1;
+    if (major == 6 && minor == 0)
+        return 4;
+    if (major == 6 && minor == 1)
+        return 5;
+    return 2;
+}

@@ -1,0 +1,75 @@
+#include "app/MainLayout.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainLayout, ColumnsAndPanelsForCommonScreens)
+{
+    struct Case {
+        int W, H;
+        int left, right;
+        PanelRect playback, map, scope, legend, fileList, gps;
+    } cases[] = {
+        // 1024 wide: left 209, right 235, page at 211, 576 wide.
+        {1024, 700, 209, 235, {211, 0, 576, 588}, {789, 0, 235, 588}, {211, 588, 576, 95}, {211, 683, 576, 17},
+         {-11, 65, 220, 523}, {789, 590, 235, 214}},
+        {1280, 980, 261, 294, {263, 0, 721, 823}, {986, 0, 294, 823}, {263, 823, 721, 140}, {263, 963, 721, 17},
+         {-11, 65, 272, 758}, {986, 825, 294, 293}},
+    };
+    for (const Case& c : cases) {
+        MainLayout m = ComputeMainLayout(c.W, c.H);
+        EXPECT_EQ(m.left, c.left);
+        EXPECT_EQ(m.right, c.right);
+        auto same = [](const PanelRect& a, const PanelRect& b) {
+            return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+        };
+        EXPECT_TRUE(same(m.playback, c.playback)) << c.W;
+        EXPECT_TRUE(same(m.map, c.map)) << c.W;
+        EXPECT_TRUE(same(m.scope, c.scope)) << c.W;
+        EXPECT_TRUE(same(m.legend, c.legend)) << c.W;
+        EXPECT_TRUE(same(m.fileList, c.fileList)) << c.W;
+        EXPECT_TRUE(same(m.gps, c.gps)) << c.W;
+        // The three middle panels and the right column meet without a gap.
+        EXPECT_EQ(m.playback.x + m.playback.w + 2, m.map.x);
+        EXPECT_EQ(m.scope.y + m.scope.h, m.legend.y);
+    }
+}
+
+TEST(MainLayout, ToolButtonsSitInOneRow)
+{
+    MainLayout m = ComputeMainLayout(1024, 700);
+    const int xs[6] = {20, 49, 78, 107, 136, 165};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(m.toolButtons[i].x, xs[i]);
+        EXPECT_EQ(m.toolButtons[i].y, 88);
+        EXPECT_EQ(m.toolButtons[i].w, 24);
+    }
+    EXPECT_EQ(ToolButtonY(90, 110), 88);
+    EXPECT_EQ(ToolButtonY(0, 25), 0);  // rounds toward zero
+    EXPECT_EQ(m.listColumns[4], 8 * 209 / 100);
+}
+
+TEST(MainLayout, TypeAndSizeColumnsTakeTheRoomLeft)
+{
+    struct Case {
+        int W, type, size;
+    } cases[] = {
+        {1024, 16, 18},   // no room left: 8% and 9% of the 209-pixel column
+        {1280, 20, 23},
+        {1920, 93, 63},   // 389 - 211 - 22 = 156 left: 3/5 and 2/5
+    };
+    for (const Case& c : cases) {
+        MainLayout m = ComputeMainLayout(c.W, 700);
+        EXPECT_EQ(m.listColumns[4], c.type) << c.W;
+        EXPECT_EQ(m.listColumns[5], c.size) << c.W;
+    }
+}
+
+TEST(MainLayout, WindowsVersionCodes)
+{
+    struct Case {
+        unsigned major, minor;
+        int code;
+    } cases[] = {{5, 0, 1}, {5, 1, 2}, {5, 2, 3}, {6, 0, 4}, {6, 1, 5}, {6, 2, 2}, {10, 0, 2}, {4, 0, 2}};
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowsVersionCode(c.major, c.minor), c.code) << c.major << "." << c.minor;
+}

@@ -1,0 +1,56 @@
+// Where the GPS panel and the scope legend bar put their controls, which
+// images they show in each language, and where the playback page goes when
+// the map is folded away or shown again (integer maths).
+#pragma once
+
+#include "app/MainLayout.h"
+
+struct GpsPanelLayout {
+    PanelRect mapProvider;      // 311
+    PanelRect mapButton;        // 759
+    PanelRect aboutButton;      // 769
+    PanelRect trackCaption;     // 533
+    PanelRect radios[4];        // 493-496
+    PanelRect colourNames[4];   // 500-503
+    PanelRect separator;        // 504
+    PanelRect positionCaption;  // 534
+    PanelRect longitudeCaption, longitudeEdit, longitudeUnit;  // 535, 305, 537
+    PanelRect latitudeCaption, latitudeEdit, latitudeUnit;     // 536, 306, 538
+    PanelRect fixBox, fixCaption;                              // 559, 560
+    // Fixed places: the speed row under the position and the gauge
+    // beside it.
+    PanelRect speedCaption, speedEdit, speedUnit;              // 527, 308, 541
+    PanelRect gauge;                                           // 492
+};
+
+// For the client rectangle's left, top, width and height.
+GpsPanelLayout ComputeGpsPanelLayout(int l, int t, int w, int h);
+
+// The gauge's bitmap for a speed: one per band of 20, 140 and above one.
+int GaugeBitmap(int speed);
+
+// The GPS panel's language images: the map button while the map is shown
+// and while it is folded away, and the About button.
+struct GpsPanelImages {
+    int mapShown, mapHidden, about;
+};
+GpsPanelImages GpsPanelImagesFor(int languageCode);
+
+// The playback page's place in the main dialog's client rectangle (left,
+// top, width, height) when the map has just been folded away or shown.
+PanelRect PagePlaceForMap(int l, int t, int w, int h, bool mapShown);
+
+// The legend bar's chart buttons, lit and dim, in a language.
+struct LegendImages {
+    int speedLit, speedDim, accelDim, accelLit;
+};
+LegendImages LegendImagesFor(int languageCode);
+
+struct LegendBarLayout {
+    PanelRect speedLegend;      // 542
+    PanelRect axisLegends[3];   // 543-545
+    PanelRect speedButton;      // 456
+    PanelRect accelButton;      // 457
+};
+// For the client rectangle; English needs a wider acceleration button.
+LegendBarLayout ComputeLegendBarLayout(const RECT& client, int languageCode);
