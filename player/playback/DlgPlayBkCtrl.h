@@ -10,12 +10,13 @@
 // threads, then drops the reports they queued before they ended: a report
 // never reaches a later group.
 //
-// Its visible half is the control bar: the position and volume sliders,
-// the bitmap buttons with their tool tips, the image labels for pane
-// splits, snapshot, cut to AVI and sound, the rate and time labels, laid
-// out for the panel's width (ControlBarLayout.h); the keys; the sound
-// switch and volume; full screen and the side panels; the snapshot of the
-// playing channels with its notice (SnapshotFiles.h, CDlgDelayNotiFy).
+// Its visible half, in ControlBar.cpp, is the control bar: the position
+// and volume sliders, the bitmap buttons with their tool tips, the image
+// labels for pane splits, snapshot, cut to AVI and sound, the rate and
+// time labels, laid out for the panel's width (ControlBarLayout.h); the
+// keys; the sound switch and volume; full screen and the side panels; the
+// snapshot of the playing channels with its notice (SnapshotFiles.h,
+// CDlgDelayNotiFy).
 #pragma once
 
 #include "Dialog.h"
@@ -137,6 +138,7 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
 
 private:
+    void PresetCaptions();
     void OnSize(Message& m);
     void OnCtlColor(Message& m);
     void OnHScroll(Message& m);
