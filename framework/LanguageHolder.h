@@ -23,3 +23,9 @@ public:
     }
     void SetLanguage(int index) { languageIndex = index; }
 };
+
+// The text of string id `id` in the language of `language`; an empty text
+// without a holder.
+CString TextIn(const LanguageHolder* language, int id);
+// The same in the program's current language (g_Settings.language).
+CString CurrentText(int id);

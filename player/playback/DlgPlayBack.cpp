@@ -182,7 +182,7 @@ void CDlgPlayBack::UpdatePaneInfo()
             path = controlPanel.channelPath[k];
             break;
         }
-    const CString text = StreamInfoText(path, [this](int id) { return language ? language->Text(id) : CString(); });
+    const CString text = StreamInfoText(path, [this](int id) { return TextIn(language, id); });
     if (g_Settings.mainDlg)
         g_Settings.mainDlg->ShowStreamInfo(text);
 }

@@ -26,11 +26,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 // The header texts the dialog starts with, before the first relabelling.
 const wchar_t* const kFirstHeaders[6] = {L"通道", L"日期", L"开始", L"结束", L"类型", L"大小"};
 
-CString Text(int id)
-{
-    return g_Settings.language ? g_Settings.language->Text(id) : CString();
-}
-
 bool Dark()
 {
     return g_Settings.bkColor == 1;
@@ -246,7 +241,7 @@ void CDlgFileList::OnScanDone(Message& m)
     allRecords = std::move(result->records);
     ShowFirstPageOfShownList();
     if (drives && allRecords.empty())
-        ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), Text(IDS_NO_FILES_FOUND).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_NO_FILES_FOUND).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgFileList::ApplyTypeFilter(int type)
@@ -356,7 +351,7 @@ void CDlgFileList::InsertRecordRow(const FileRecord& record, int row, size_t ind
     HWND list = ListControl();
     if (!list)
         return;
-    const std::array<std::wstring, 6> texts = RecordRowTexts(record, Text(KindStringId(record)));
+    const std::array<std::wstring, 6> texts = RecordRowTexts(record, CurrentText(KindStringId(record)));
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
@@ -497,7 +492,7 @@ void CDlgFileList::ApplyLanguage()
     const int headers[6] = {IDS_COLUMN_CHANNEL, IDS_COLUMN_DATE, IDS_COLUMN_BEGIN,
                             IDS_COLUMN_END,     IDS_COLUMN_TYPE, IDS_COLUMN_SIZE};
     for (int i = 0; i < 6; ++i) {
-        CString text = Text(headers[i]);
+        CString text = CurrentText(headers[i]);
         if (text.size() > 63)
             text.resize(63);
         LVCOLUMNW col = {};
@@ -516,7 +511,7 @@ void CDlgFileList::ApplyLanguage()
         {IDC_BEGIN_TIME_LABEL, IDS_BEGIN_TIME}, {IDC_END_TIME_LABEL, IDS_END_TIME},
     };
     for (const auto& l : labels)
-        ::SetDlgItemTextW(m_hWnd, l.control, Text(l.text).c_str());
+        ::SetDlgItemTextW(m_hWnd, l.control, CurrentText(l.text).c_str());
     // The kinds of the rows shown are texts of the language too.
     if (!scanBusy)
         ShowPage(currentPage);

@@ -22,11 +22,6 @@ const UINT kGuardMs = 10000;
 const int kPrevMonthBitmap = 694;
 const int kNextMonthBitmap = 695;
 
-CString Text(int id)
-{
-    return g_Settings.language ? g_Settings.language->Text(id) : CString();
-}
-
 void Place(HWND control, const PanelRect& r)
 {
     if (control)
@@ -37,7 +32,7 @@ void FillList(HWND list, const int* ids, int count, int selected)
 {
     ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < count; ++i)
-        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(ids[i]).c_str()));
+        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(CurrentText(ids[i]).c_str()));
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
@@ -216,9 +211,9 @@ void CDlgSearchPannel::ApplyLanguage()
 {
     if (!m_hWnd)
         return;
-    ::SetDlgItemTextW(m_hWnd, IDC_LANGUAGE_LABEL, Text(IDS_LANGUAGE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_PATH_LABEL, Text(IDS_STORAGE_PATH).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_TYPE_LABEL, Text(IDS_RECORDER_TYPE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_LANGUAGE_LABEL, CurrentText(IDS_LANGUAGE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_PATH_LABEL, CurrentText(IDS_STORAGE_PATH).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_TYPE_LABEL, CurrentText(IDS_RECORDER_TYPE).c_str());
     // The type kept: the list goes on showing that type.
     const int types[3] = {IDS_TIMER_RECORD, IDS_ALARM_RECORD, IDS_ALL_TYPES};
     FillList(GetDlgItem(IDC_TYPE_LIST), types, 3, typeIndex);

@@ -30,11 +30,6 @@ void Place(HWND dialog, int id, const PanelRect& r)
         ::MoveWindow(w, r.x, r.y, r.w, r.h, TRUE);
 }
 
-CString Text(int id)
-{
-    return g_Settings.language ? g_Settings.language->Text(id) : CString();
-}
-
 }  // namespace
 
 COLORREF TrackColour(int k)
@@ -295,17 +290,17 @@ void CSpeedometer::UpdateTexts()
         return;
     mapProvider.SendMessage(CB_RESETCONTENT);
     for (int id : {IDS_MAP_GOOGLE, IDS_MAP_BAIDU})
-        mapProvider.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(id).c_str()));
-    ::SetDlgItemTextW(m_hWnd, IDC_POSITION_CAPTION, Text(IDS_LONGITUDE_AND_LATITUDE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_LONGITUDE_CAPTION, Text(IDS_LONGITUDE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_CAPTION, Text(IDS_LATITUDE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_LONGITUDE_UNIT, Text(IDS_DEGREE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_UNIT, Text(IDS_DEGREE).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_GPS_FIX_CAPTION, Text(IDS_GPS_FIX).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_TRACK_CAPTION, Text(IDS_TRACK_COLOUR).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_SPEED_CAPTION, Text(IDS_SPEED_CAPTION).c_str());
+        mapProvider.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(CurrentText(id).c_str()));
+    ::SetDlgItemTextW(m_hWnd, IDC_POSITION_CAPTION, CurrentText(IDS_LONGITUDE_AND_LATITUDE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_LONGITUDE_CAPTION, CurrentText(IDS_LONGITUDE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_CAPTION, CurrentText(IDS_LATITUDE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_LONGITUDE_UNIT, CurrentText(IDS_DEGREE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_UNIT, CurrentText(IDS_DEGREE).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_GPS_FIX_CAPTION, CurrentText(IDS_GPS_FIX).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_TRACK_CAPTION, CurrentText(IDS_TRACK_COLOUR).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_SPEED_CAPTION, CurrentText(IDS_SPEED_CAPTION).c_str());
     // km/h, or mph with the English texts (the speeds shown follow the same rule).
-    ::SetDlgItemTextW(m_hWnd, IDC_SPEED_UNIT, Text(IDS_SPEED_UNIT).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_SPEED_UNIT, CurrentText(IDS_SPEED_UNIT).c_str());
     ::CheckDlgButton(m_hWnd, IDC_GPS_FIX, g_Settings.gpsFix ? BST_CHECKED : BST_UNCHECKED);
     // Following an English system, the GPS correction is off and not offered;
     // any other choice offers it again.
