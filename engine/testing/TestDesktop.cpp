@@ -1,6 +1,7 @@
 #include "TestDesktop.h"
 
-#include <string.h>
+#include "ScreenCapture.h"
+
 
 namespace e2e {
 
@@ -45,30 +46,19 @@ int ScreenShot::WhiteIn(int x0, int y0, int x1, int y1) const {
 }
 
 ScreenShot Grab(HWND window) {
-    ScreenShot s;
     RECT r;
     GetWindowRect(window, &r);
-    s.width = r.right - r.left;
-    s.height = r.bottom - r.top;
+    const wintest::ScreenCapture capture(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    ScreenShot s;
+    s.width = capture.Width();
+    s.height = capture.Height();
     s.pixels.resize(size_t(s.width) * size_t(s.height));
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = s.width;
-    bi.bmiHeader.biHeight = -s.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, s.width, s.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(s.pixels.data(), bits, s.pixels.size() * 4);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < s.height; ++y)
+        for (int x = 0; x < s.width; ++x) {
+            const COLORREF c = capture.Pixel(x, y);
+            s.pixels[size_t(y) * size_t(s.width) + size_t(x)] =
+                uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+        }
     return s;
 }
 

@@ -1,7 +1,9 @@
 // The windows of the engine's window tests and what they need from the test
 // desktop: four channel panes made once per program (destroying windows
 // that showed pictures is slow under the test display), a message pump
-// for the waits, and the screen read back.
+// for the waits, and the screen read back (through the window tests' one
+// screen capture). The pump stays the engine's own: the program's message
+// loop that the framework's tests pump through lies above the engine.
 #pragma once
 
 #include <windows.h>
