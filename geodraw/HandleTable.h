@@ -12,14 +12,16 @@
 namespace geodraw {
 
 // Issues ids 1, 2, 3, ... up to INT32_MAX (so that they fit the int
-// callers may keep them in); after that, none (0).
+// callers may keep them in); after that, none (0). The count is kept in 64
+// bits on both builds: on 32-bit Windows intptr_t ends at INT32_MAX itself,
+// and counting past it there would run on into negative ids.
 class HandleCounter {
 public:
     explicit HandleCounter(intptr_t first = 1) : next_(first) {}
-    intptr_t Next() { return next_ <= INT32_MAX ? next_++ : 0; }
+    intptr_t Next() { return next_ <= INT32_MAX ? static_cast<intptr_t>(next_++) : 0; }
 
 private:
-    intptr_t next_;
+    int64_t next_;
 };
 
 template <class T>
