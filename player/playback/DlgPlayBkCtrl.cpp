@@ -190,6 +190,8 @@ bool CDlgPlayBkCtrl::OpenGroup()
         return false;
 
     savedIndex = currentIndex;
+    for (int& ended : m_reverseEnded)
+        ended = 0;
     g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
     for (int k = 0; k < kSlots; ++k) {
         const int pane = channelNumber[k] - 1;
@@ -375,6 +377,9 @@ void CDlgPlayBkCtrl::RunRateCommand(RateResult (*command)(RateState&))
     const RateResult r = command(s);
     SetRateState(s);
     ApplyRate(r);
+    if (!reverse)
+        for (int& ended : m_reverseEnded)
+            ended = 0;
 }
 
 void CDlgPlayBkCtrl::Pause()
@@ -496,6 +501,23 @@ LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
     if (!RefreshGroupIndices()) {
         // The list was searched again without this group's files.
         StopAll();
+        return 0;
+    }
+    if (reverse) {
+        // Backwards into the start: the group holds there, paused on its
+        // first pictures, and PLAY goes on forwards from it. A channel
+        // whose recording starts later than the group's only holds at its
+        // own first picture while the others go on back.
+        const int k = static_cast<int>(wParam);
+        m_reverseEnded[k] = 1;
+        bool allEnded = true;
+        for (int j = 0; j < kSlots; ++j)
+            if (channelFound[j] && !m_reverseEnded[j])
+                allEnded = false;
+        const int slotStartSeconds = slotStart[k][0] * 3600 + slotStart[k][1] * 60 + slotStart[k][2];
+        const int groupStartSeconds = groupStart[0] * 3600 + groupStart[1] * 60 + groupStart[2];
+        if (allEnded || slotStartSeconds <= groupStartSeconds)
+            RunRateCommand(PauseCommand);
         return 0;
     }
     channelFound[wParam] = 0;

@@ -191,4 +191,7 @@ private:
     // The path of each slot's record as matched (kept when its open
     // failed), to find the records again after the list changed.
     std::wstring m_recordPath[kSlots];
+    // The slots that reached their first picture while playing backwards
+    // (cleared when the play goes forwards again).
+    int m_reverseEnded[kSlots] = {};
 };

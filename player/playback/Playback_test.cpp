@@ -212,6 +212,50 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
     EXPECT_EQ(CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL)), L"STOP");
 }
 
+void Click(CDlgPlayBkCtrl& panel, int id)
+{
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(panel.GetDlgItem(id)));
+}
+
+std::wstring RateLabel(CDlgPlayBkCtrl& panel)
+{
+    return CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL));
+}
+
+TEST_F(PlaybackTest, ReversePlayStopsPausedAtTheStartOfTheGroupAndPlayGoesOnForwards)
+{
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr && PlayTime(panel.decoder) > 2500; }, 10000));
+
+    // -2X from about 2.5 s: the start is reached within two seconds.
+    Click(panel, IDC_REWIND);
+    EXPECT_EQ(RateLabel(panel), L"-2X");
+    EXPECT_TRUE(PumpUntil([&] { return RateLabel(panel) == L"PAUSE"; }, 8000)) << "label " << CString(RateLabel(panel)).ToAnsi();
+    // Held there: the same group, its first pictures, and no move for good.
+    Pump(2500);
+    EXPECT_EQ(RateLabel(panel), L"PAUSE");
+    ASSERT_NE(panel.decoder, nullptr);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(panel.channelPath[k], paths[size_t(k)]) << k;
+    const int held = PlayTime(panel.decoder);
+    EXPECT_LT(held, 1500);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(ShowsColour(page.panes[k].VideoWindow(), fixture::ChannelColour(k + 1))) << k << PaneColours(page);
+    Pump(800);
+    EXPECT_LE(PlayTime(panel.decoder) - held, 80);
+    wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+        .SaveBmp("player_reverse_at_start.bmp");
+
+    // PLAY: forwards at 1X from there.
+    Click(panel, IDC_PLAY);
+    EXPECT_EQ(RateLabel(panel), L"1X");
+    EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > held + 1500; }, 5000))
+        << "from " << held << " to " << PlayTime(panel.decoder);
+    EXPECT_EQ(panel.channelPath[0], paths[0]);
+}
+
 namespace {
 
 struct Found {
