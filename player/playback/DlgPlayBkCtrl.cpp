@@ -126,6 +126,17 @@ const std::vector<FileRecord>& CDlgPlayBkCtrl::ShownRecords() const
     return list ? list->ShownRecords() : NoRecords();
 }
 
+std::vector<std::wstring> CDlgPlayBkCtrl::PlayingPaths() const
+{
+    std::vector<std::wstring> paths;
+    if (!decoder)
+        return paths;
+    for (int k = 0; k < kSlots; ++k)
+        if (!channelPath[k].empty() && !m_recordPath[k].empty())
+            paths.push_back(m_recordPath[k]);
+    return paths;
+}
+
 int CDlgPlayBkCtrl::RecordsPerListPage() const
 {
     CDlgFileList* list = FileList();
@@ -546,29 +557,9 @@ LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
 
 void CDlgPlayBkCtrl::HighlightRows()
 {
-    if (!highlightRows)
-        return;
-    CDlgFileList* list = FileList();
-    HWND control = list ? list->ListControl() : nullptr;
-    const int per = RecordsPerListPage();
-    SelectListRow(-1, false);
-    for (int k = 0; k < kSlots; ++k) {
-        if (channelIndex[k] < 0)
-            continue;
-        const int row = channelIndex[k] % per;
-        if (row >= per - 3) {
-            if (control)
-                ::SetFocus(control);
-            SelectListRow(row, true);
-        }
-    }
-    for (int k = 0; k < 4; ++k)
-        if (channelIndex[k] % per > 8)
-            return;
     highlightRows = 0;
-    for (int k = 0; k < kSlots; ++k)
-        if (channelIndex[k] >= 0)
-            SelectListRow(channelIndex[k] % per, true);
+    if (CDlgFileList* list = FileList())
+        list->HighlightPlayingRows();
 }
 
 // --- Previous and next recording -----------------------------------------------
@@ -653,6 +644,7 @@ void CDlgPlayBkCtrl::StopAll()
     // The next group starts afresh on the map and in the GPS panel.
     vehicle.Stop();
     resyncPosition = 1;
+    HighlightRows();
 }
 
 void CDlgPlayBkCtrl::CloseDecoder()
@@ -687,7 +679,6 @@ void CDlgPlayBkCtrl::OnStopButton()
 {
     if (CDlgFileList* list = FileList()) {
         list->selectedPath.clear();
-        SelectListRow(list->selectedRow, false);
         list->selectedRow = 0;
         if (HWND control = list->ListControl())
             ::InvalidateRect(control, nullptr, TRUE);

@@ -129,6 +129,10 @@ public:
     void ToggleSidePanels();
     void ToggleSound();
 
+    // The files of the group that plays (the slots whose file is open);
+    // none when nothing plays.
+    std::vector<std::wstring> PlayingPaths() const;
+
     // The recording list's shown records (empty without the list).
     const std::vector<FileRecord>& ShownRecords() const;
 

@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -254,6 +255,98 @@ TEST_F(PlaybackTest, ReversePlayStopsPausedAtTheStartOfTheGroupAndPlayGoesOnForw
     EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > held + 1500; }, 5000))
         << "from " << held << " to " << PlayTime(panel.decoder);
     EXPECT_EQ(panel.channelPath[0], paths[0]);
+}
+
+// The records of the list's selected rows, by path.
+std::vector<std::wstring> HighlightedPaths(CTORQUELIANDlg& dlg)
+{
+    std::vector<std::wstring> paths;
+    HWND list = dlg.fileList.ListControl();
+    const int rows = ListView_GetItemCount(list);
+    const std::vector<FileRecord>& shown = dlg.fileList.ShownRecords();
+    for (int row = 0; row < rows; ++row) {
+        if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED))
+            continue;
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        paths.push_back(size_t(item.lParam) < shown.size() ? shown[size_t(item.lParam)].path : L"?");
+    }
+    return paths;
+}
+
+std::string ClassAndId(HWND window)
+{
+    char cls[64] = {};
+    GetClassNameA(window, cls, 64);
+    return std::string(" focus: ") + cls + " " + std::to_string(GetDlgCtrlID(window));
+}
+
+std::string Names(const std::vector<std::wstring>& paths)
+{
+    std::string text;
+    for (const std::wstring& p : paths)
+        text += " " + CString(p.substr(p.find_last_of(L'\\') + 1)).ToAnsi();
+    return text;
+}
+
+TEST_F(PlaybackTest, TheHighlightedRowsAreThoseOfThePlayingGroupWhateverRefillsTheList)
+{
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    const std::vector<std::wstring> first(paths.begin(), paths.begin() + 4);
+    const std::vector<std::wstring> none;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr; }, 5000));
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), first) << Names(HighlightedPaths(*dlg));
+
+    // The path box keeps the keyboard focus whatever the list shows.
+    HWND pathBox = dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT);
+    SetFocus(pathBox);
+    Pump(100);
+    ASSERT_EQ(GetFocus(), pathBox) << ClassAndId(GetFocus());
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } refills[] = {
+        {"side panels hidden", [&] { panel.ToggleSidePanels(); }},
+        {"side panels back", [&] { panel.ToggleSidePanels(); }},
+        {"main window smaller", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 1100, 700, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"main window small", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 900, 420, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"main window larger", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 1280, 1000, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"first page", [&] { dlg->fileList.ShowPage(1); }},
+        {"Chinese", [&] { dlg->searchPanel.SetSimplifiedChinese(); }},
+        {"English", [&] { dlg->searchPanel.SetEnglish(); }},
+    };
+    for (const auto& r : refills) {
+        r.act();
+        Pump(400);
+        EXPECT_EQ(HighlightedPaths(*dlg), first) << r.what << ":" << Names(HighlightedPaths(*dlg));
+        EXPECT_EQ(GetFocus(), pathBox) << r.what << ClassAndId(GetFocus());
+        if (std::string(r.what) == "side panels hidden")
+            wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+                .SaveBmp("player_rows_side_panels.bmp");
+    }
+
+    // A rescan finds the same files again, in the same rows.
+    dlg->fileList.SearchRootAgain();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 8; }, 20000));
+    Pump(200);
+    EXPECT_EQ(HighlightedPaths(*dlg), first) << "rescan:" << Names(HighlightedPaths(*dlg));
+
+    // The next group: its rows alone.
+    Click(panel, IDC_NEXT_FILE);
+    ASSERT_TRUE(PumpUntil([&] { return panel.channelPath[0] == paths[4]; }, 5000));
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), std::vector<std::wstring>(paths.begin() + 4, paths.end()))
+        << Names(HighlightedPaths(*dlg));
+
+    // STOP: none.
+    Click(panel, IDC_STOP);
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), none) << "stopped:" << Names(HighlightedPaths(*dlg));
 }
 
 namespace {

@@ -391,6 +391,12 @@ void CDlgFileList::OnRowClick(Message& m)
         return;
     selectedPath = shown[index].path;
     HighlightPlayingRows();
+    // The row chosen stays marked beside the playing ones.
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    ::SendMessageW(ListControl(), LVM_SETITEMSTATE, static_cast<WPARAM>(m.NotifyAs<NMITEMACTIVATE>()->iItem),
+                   reinterpret_cast<LPARAM>(&state));
     UpdateData(false);
 }
 
@@ -415,26 +421,30 @@ void CDlgFileList::OnRowDblClick(Message& m)
 
 void CDlgFileList::HighlightPlayingRows()
 {
-    CDlgPlayBkCtrl* panel = ControlPanel();
     HWND list = ListControl();
-    if (!panel || !list)
+    if (!list)
         return;
-    PlayingGroup group;
-    for (int c = 0; c < 8; ++c) {
-        group.channelIndex[c] = panel->channelIndex[c];
-        group.channelFound[c] = panel->channelFound[c];
-    }
-    group.crossesPage = panel->highlightRows;
-    group.selectedRow = selectedRow;
-    group.groupPage = groupPage;
+    // Found by path: the playing group's indices may be of another page
+    // size or of the list before a search.
+    CDlgPlayBkCtrl* panel = ControlPanel();
+    const std::vector<std::wstring> playing = panel ? panel->PlayingPaths() : std::vector<std::wstring>();
+    const std::vector<FileRecord>& shown = ShownRecords();
     const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row : PlayingRows(group, currentPage, RecordsPerPage())) {
-        if (row >= rows)
-            continue;
-        ::SetFocus(list);
+    std::vector<std::wstring> rowPaths(static_cast<size_t>(rows > 0 ? rows : 0));
+    for (int row = 0; row < rows; ++row) {
+        size_t index = 0;
+        if (RowRecordIndex(row, index) && index < shown.size())
+            rowPaths[static_cast<size_t>(row)] = shown[index].path;
+    }
+    std::vector<bool> marked(rowPaths.size(), false);
+    for (int row : PlayingRows(rowPaths, playing))
+        marked[static_cast<size_t>(row)] = true;
+    // Every row's mark is set, not only added: no row of a group before
+    // stays marked. The focus stays where it is.
+    for (int row = 0; row < rows; ++row) {
         LVITEMW state = {};
         state.stateMask = LVIS_SELECTED;
-        state.state = LVIS_SELECTED;
+        state.state = marked[static_cast<size_t>(row)] ? LVIS_SELECTED : 0;
         ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     }
 }
