@@ -1,6 +1,7 @@
 #include "playback/DlgPlayBkCtrl.h"
 
 #include "AppSettings.h"
+#include "recordings/AnsiPath.h"
 #include "playback/ChannelMatching.h"
 #include "playback/ControlBarLayout.h"
 #include "DataExchange.h"
@@ -10,6 +11,7 @@
 #include "FileExists.h"
 #include "LanguageHolder.h"
 #include "recordings/ListPages.h"
+#include "recordings/UnreachablePath.h"
 #include "app/MainKeys.h"
 #include "app/MainWindow.h"
 #include "PostedBlock.h"
@@ -279,11 +281,15 @@ bool CDlgPlayBkCtrl::OpenChannelFiles()
         return false;
     }
     int opened = 0;
+    std::vector<std::wstring> unreachable;
     for (int k = 0; k < kSlots; ++k) {
         if (channelPath[k].empty() || !channelFound[k])
             continue;
-        const std::string path = CString(channelPath[k]).ToAnsi();
-        if (engine->OpenFile(path.c_str(), paneWindow[k], k, decoder) != 0) {
+        std::string path;
+        const bool spelt = AnsiPath(channelPath[k], path);
+        if (!spelt)
+            unreachable.push_back(channelPath[k]);
+        if (!spelt || engine->OpenFile(path.c_str(), paneWindow[k], k, decoder) != 0) {
             channelPath[k].clear();
             channelNumber[k] = -1;
             channelFound[k] = 0;
@@ -291,6 +297,7 @@ bool CDlgPlayBkCtrl::OpenChannelFiles()
             ++opened;
         }
     }
+    ShowUnreachablePaths(::GetAncestor(m_hWnd, GA_ROOT), unreachable);
     return opened > 0;
 }
 

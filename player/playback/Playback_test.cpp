@@ -31,13 +31,18 @@ const int kGroupSeconds = 10;
 const int kGroupStarts[2] = {83000, 83020};  // 15 s or more apart: not sorted together
 
 // Two groups of channels 1-4 in one folder.
-std::vector<std::wstring> WriteTwoGroups(const fixture::TempTree& tree)
+std::vector<std::wstring> WriteTwoGroups(const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
     for (int start : kGroupStarts)
         for (int channel = 1; channel <= 4; ++channel)
-            paths.push_back(fixture::WritePlayableRecording(tree.Root(), channel, start, kGroupSeconds));
+            paths.push_back(fixture::WritePlayableRecording(folder, channel, start, kGroupSeconds));
     return paths;
+}
+
+std::vector<std::wstring> WriteTwoGroups(const fixture::TempTree& tree)
+{
+    return WriteTwoGroups(tree.Root());
 }
 
 bool ShowsColour(HWND window, COLORREF colour)
@@ -113,7 +118,8 @@ protected:
         INITCOMMONCONTROLSEX icc = {8, 0xFF};
         InitCommonControlsEx(&icc);
         tree = std::make_unique<fixture::TempTree>(L"playback");
-        paths = WriteTwoGroups(*tree);
+        folder = FolderName().empty() ? tree->Root() : tree->Folder(FolderName());
+        paths = WriteTwoGroups(folder);
         for (const std::wstring& p : paths)
             ASSERT_FALSE(p.empty()) << "the playback streams are built beside the test";
         dlg = new CTORQUELIANDlg;
@@ -125,7 +131,7 @@ protected:
         Pump(700);
         dlg->searchPanel.SetEnglish();
         CCommandLineInfo cmd;
-        ParseArguments({CString(tree->Root())}, cmd);
+        ParseArguments({CString(folder)}, cmd);
         dlg->ApplyCommandLine(cmd);
         list = dlg->fileList.ListControl();
         ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 8; }, 20000));
@@ -138,7 +144,11 @@ protected:
         DeleteFileA(g_Settings.ConfigPath().c_str());
     }
 
+    // The recordings' folder under the temporary tree; its root when empty.
+    virtual std::wstring FolderName() const { return L""; }
+
     std::unique_ptr<fixture::TempTree> tree;
+    std::wstring folder;
     std::vector<std::wstring> paths;
     CTORQUELIANDlg* dlg = nullptr;
     HWND list = nullptr;
@@ -347,6 +357,62 @@ TEST_F(PlaybackTest, TheHighlightedRowsAreThoseOfThePlayingGroupWhateverRefillsT
     Click(panel, IDC_STOP);
     Pump(300);
     EXPECT_EQ(HighlightedPaths(*dlg), none) << "stopped:" << Names(HighlightedPaths(*dlg));
+}
+
+// The recordings in a folder whose name the ANSI code page cannot spell
+// (Cyrillic and CJK letters): the engine gets its short name.
+class NonAnsiFolderPlaybackTest : public PlaybackTest {
+protected:
+    std::wstring FolderName() const override { return L"\u0417\u0430\u043f\u0438\u0441\u0438 \u5f55\u50cf"; }
+};
+
+std::vector<std::wstring> BmpFilesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((folder + L"\\*.bmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(fd.cFileName);
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
+
+TEST_F(NonAnsiFolderPlaybackTest, ItsRecordingsPlayTheirSnapshotsAreSavedAndTheNoticeOpensTheFolder)
+{
+    ASSERT_NE(CString(folder).ToAnsi().find('?'), std::string::npos) << "the code page spells the folder";
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr; }, 5000)) << "nothing opened";
+    auto fourPictures = [&] {
+        for (int k = 0; k < 4; ++k)
+            if (!ShowsColour(page.panes[k].VideoWindow(), fixture::ChannelColour(k + 1)))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(PumpUntil(fourPictures, 5000)) << PaneColours(page);
+    EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > 1000; }, 5000));
+    wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+        .SaveBmp("player_non_ansi_folder.bmp");
+
+    // A snapshot of each channel beside its recording.
+    std::vector<std::string> launched;
+    panel.notice.launch = [&](const std::string& command) { launched.push_back(command); };
+    panel.CaptureSnapshot();
+    EXPECT_EQ(BmpFilesIn(folder).size(), 4u);
+    // Open Folder: Explorer gets a folder it can reach.
+    SendMessageW(panel.notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(panel.notice.m_hWnd, IDOK)));
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].find('?'), std::string::npos) << launched[0];
+    const size_t quote = launched[0].find('"');
+    ASSERT_NE(quote, std::string::npos) << launched[0];
+    const std::string reached = launched[0].substr(quote + 1, launched[0].size() - quote - 2);
+    EXPECT_NE(GetFileAttributesA(reached.c_str()), INVALID_FILE_ATTRIBUTES) << reached;
+    SendMessageW(panel.notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 namespace {
