@@ -525,3 +525,81 @@ TEST(PlaybackProgram, ClosingWhilePlayingEndsTheProcess)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
+
+namespace {
+
+struct OtherPlayer {
+    DWORD notPid;
+    HWND window;
+    DWORD pid;
+};
+
+BOOL CALLBACK FindOtherPlayer(HWND h, LPARAM p)
+{
+    auto* f = reinterpret_cast<OtherPlayer*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == f->notPid || owner == GetCurrentProcessId() || !IsWindowVisible(h) || GetParent(h))
+        return TRUE;
+    if (!FindControl(h, IDC_RECORD_LIST, L"SysListView32"))
+        return TRUE;
+    f->window = h;
+    f->pid = owner;
+    return FALSE;
+}
+
+}  // namespace
+
+TEST(PlaybackProgram, AMapProviderChangeRestartsTheProgramOnTheSameRecordings)
+{
+    fixture::TempTree tree(L"restart");
+    const std::wstring folder = tree.Folder(L"card with blanks");
+    for (const std::wstring& p : WriteTwoGroups(folder))
+        ASSERT_FALSE(p.empty());
+    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + folder + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND top = nullptr, list = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            top = TopWindowOf(pi.dwProcessId);
+            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
+        },
+        30000));
+
+    // Another provider in the GPS panel: the program closes and starts again.
+    HWND provider = FindControl(top, IDC_MAP_PROVIDER, L"ComboBox");
+    ASSERT_NE(provider, nullptr);
+    const LRESULT chosen = SendMessageW(provider, CB_GETCURSEL, 0, 0) == 1 ? 0 : 1;
+    SendMessageW(provider, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    SendMessageW(GetParent(provider), WM_COMMAND, MAKEWPARAM(IDC_MAP_PROVIDER, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(provider));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0) << "the program did not close";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+
+    OtherPlayer fresh = {pi.dwProcessId, nullptr, 0};
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            fresh = {pi.dwProcessId, nullptr, 0};
+            EnumWindows(FindOtherPlayer, reinterpret_cast<LPARAM>(&fresh));
+            HWND freshList = fresh.window ? FindControl(fresh.window, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+            return freshList && SendMessageW(freshList, LVM_GETITEMCOUNT, 0, 0) == 8;
+        },
+        30000))
+        << "the new program lists the same recordings";
+    if (fresh.pid) {
+        PostMessageW(fresh.window, WM_CLOSE, 0, 0);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, fresh.pid);
+        if (process) {
+            if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+    // The provider chosen was saved beside the program: not for the next tests.
+    DeleteFileA(g_Settings.ConfigPath().c_str());
+}
