@@ -179,8 +179,10 @@ void CDlgPlayBkCtrl::OpenSelection()
     SetTimer(kMapTimer, kMapMs);
     highlightRows = 0;
     SelectListRow(-1, false);
-    if (!OpenGroup() && !decoder)
+    if (!OpenGroup() && !decoder) {
         playState = kIdle;  // nothing plays: not reported as playing
+        ShowStopped();
+    }
 }
 
 bool CDlgPlayBkCtrl::OpenGroup()
@@ -583,12 +585,18 @@ void CDlgPlayBkCtrl::PreviousFile()
     for (int i : channelIndex)
         if (i != -1 && i < a)
             a = i;
-    StopAll();
-    if (a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size()) {
+    const bool movingOn = a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size();
+    if (movingOn)
+        StopBeforeAnotherGroup();
+    else
+        StopAll();
+    if (movingOn) {
         savedIndex = a - 1;
         restoreIndex = 1;
         if (page)
             page->PlaySelectedFile();
+        if (!decoder)
+            ShowStopped();
     }
 }
 
@@ -611,12 +619,18 @@ void CDlgPlayBkCtrl::NextFile()
         line += trace;
     }
     ::OutputDebugStringA(line.c_str());
-    StopAll();
-    if (a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size()) {
+    const bool movingOn = a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size();
+    if (movingOn)
+        StopBeforeAnotherGroup();
+    else
+        StopAll();
+    if (movingOn) {
         savedIndex = a + 1;
         restoreIndex = 1;
         if (page)
             page->PlaySelectedFile();
+        if (!decoder)
+            ShowStopped();
         SetTimer(kNextFileTimer, kNextFileMs);
     }
 }
@@ -624,6 +638,24 @@ void CDlgPlayBkCtrl::NextFile()
 // --- Stopping ---------------------------------------------------------------------
 
 void CDlgPlayBkCtrl::StopAll()
+{
+    CloseGroup();
+    ShowStopped();
+}
+
+void CDlgPlayBkCtrl::ShowStopped()
+{
+    SetRateLabel(Language() ? Language()->Text(IDS_STOP) : CString(L"STOP"));
+}
+
+void CDlgPlayBkCtrl::StopBeforeAnotherGroup()
+{
+    // The rate label keeps its text until the next group shows its own
+    // (or says STOP when none opens).
+    CloseGroup();
+}
+
+void CDlgPlayBkCtrl::CloseGroup()
 {
     if (decoder) {
         WaitCursor wait;
@@ -641,9 +673,12 @@ void CDlgPlayBkCtrl::StopAll()
         for (CDlgVideo& pane : page->panes)
             if (HWND video = pane.VideoWindow())
                 ::InvalidateRect(video, nullptr, TRUE);
-    SetRateLabel(Language() ? Language()->Text(IDS_STOP) : CString(L"STOP"));
     g_Settings.firstInfoSeen = 0;
     SetTimeLabel(L"00:00 / 00:00");
+    if (positionSlider.m_hWnd) {
+        positionSlider.SetPos(0, true);
+        positionSlider.position = 0;
+    }
     for (int k = 0; k < kSlots; ++k) {
         channelNumber[k] = 0;
         channelPath[k].clear();

@@ -115,6 +115,9 @@ public:
     void PreviousFile();
     void NextFile();
     void StopAll();
+    // StopAll for another group that opens at once: the rate label is left
+    // to that group.
+    void StopBeforeAnotherGroup();
     // The volume slider shows `volume`, which the engine plays at (0 with
     // the sound off).
     void ApplyVolume();
@@ -170,6 +173,9 @@ private:
     bool MatchChannelFiles();
     bool OpenChannelFiles();
     void PlayAll();
+    // StopAll's work but the rate label.
+    void CloseGroup();
+    void ShowStopped();  // the rate label says STOP
     void CloseDecoder();
     void DropQueuedReports();
     void UpdateListPage();

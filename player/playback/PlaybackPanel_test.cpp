@@ -329,6 +329,57 @@ TEST_F(PlaybackPanelTest, WhenChannelsEndTheOneThatEndsLastLeadsThenTheNextGroup
     EXPECT_EQ(panel->savedIndex, 2);
 }
 
+namespace {
+
+// Every text a window is given, in order.
+std::vector<std::wstring>* g_labelTexts = nullptr;
+WNDPROC g_labelProc = nullptr;
+
+LRESULT CALLBACK RecordText(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_SETTEXT && g_labelTexts && lp)
+        g_labelTexts->push_back(reinterpret_cast<const wchar_t*>(lp));
+    return CallWindowProcW(g_labelProc, h, msg, wp, lp);
+}
+
+}  // namespace
+
+TEST_F(PlaybackPanelTest, MovingOnToTheNextGroupShowsNoStopAndStopPutsTheSliderBackAtZero)
+{
+    TwoGroups();
+    PlayIndex(0);
+    HWND rate = panel->GetDlgItem(IDC_RATE_LABEL);
+    std::vector<std::wstring> texts;
+    g_labelTexts = &texts;
+    g_labelProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(rate, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordText)));
+    for (int k = 0; k < 4; ++k)
+        fake_engine::ReportEnd(k);
+    wintest::Pump(100);
+    EXPECT_EQ(OpenedPaths().back(), PathOf(7));
+    SetWindowLongPtrW(rate, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_labelProc));
+    g_labelTexts = nullptr;
+    for (const std::wstring& t : texts)
+        EXPECT_NE(t, L"STOP") << "the rate label flashed STOP on the way to the next group";
+    EXPECT_EQ(CString::WindowText(rate), L"1X");
+
+    // STOP: the slider back at 0, the time label at zero.
+    panel->positionSlider.SetRange(0, 60000);
+    panel->positionSlider.SetPos(25000, true);
+    SendMessageW(panel->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(panel->GetDlgItem(IDC_STOP)));
+    EXPECT_EQ(panel->positionSlider.GetPos(), 0);
+    EXPECT_EQ(CString::WindowText(panel->GetDlgItem(IDC_TIME_LABEL)), L"00:00 / 00:00");
+    EXPECT_EQ(CString::WindowText(rate), L"STOP");
+    // The end of the last group stops too, and says so.
+    PlayIndex(4);
+    for (int k = 0; k < 4; ++k)
+        fake_engine::ReportEnd(k);
+    wintest::Pump(100);
+    EXPECT_EQ(panel->decoder, nullptr);
+    EXPECT_EQ(CString::WindowText(rate), L"STOP");
+}
+
 TEST_F(PlaybackPanelTest, ReportsAreCheckedAgainstTheListAsItIsNow)
 {
     TwoGroups();
