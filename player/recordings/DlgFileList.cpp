@@ -223,8 +223,13 @@ void CDlgFileList::OnScanProgress(Message& m)
 void CDlgFileList::OnScanDone(Message& m)
 {
     std::unique_ptr<ScanResult> result = TakeBlock<ScanResult>(m);
-    if (!result)
+    if (!result) {
+        // The worker could not hand its result over: the scan has ended
+        // all the same, with the records as they were.
+        if (scanBusy && m_worker.HasThread())
+            EndLostScan();
         return;
+    }
     m_worker.Join();
     if (m_searchWaiting) {
         // This result is of a root no longer asked for.
@@ -242,6 +247,20 @@ void CDlgFileList::OnScanDone(Message& m)
     ShowFirstPageOfShownList();
     if (drives && allRecords.empty())
         ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_NO_FILES_FOUND).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CDlgFileList::EndLostScan()
+{
+    m_worker.Join();
+    scanBusy = 0;
+    progressBox.ShowWindow(SW_HIDE);
+    if (m_searchWaiting) {
+        m_searchWaiting = false;
+        StartScan(ScanRequest{ScanRequest::Folder, g_Settings.searchRoot});
+        return;
+    }
+    ShowFirstPageOfShownList();
+    ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_SEARCH_LOST).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgFileList::ApplyTypeFilter(int type)
