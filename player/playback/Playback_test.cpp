@@ -286,6 +286,25 @@ std::vector<std::wstring> HighlightedPaths(CTORQUELIANDlg& dlg)
     return paths;
 }
 
+// The rows drawn in the selection's colour, from the screen.
+std::vector<int> RowsDrawnMarked(HWND list)
+{
+    std::vector<int> rows;
+    UpdateWindow(list);
+    wintest::ScreenCapture shot(list);
+    const COLORREF marked = GetSysColor(COLOR_HIGHLIGHT);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        RECT r = {};
+        r.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        const int count = shot.Count(r.left + 40, r.top + 1, r.right - 4, r.bottom - 1,
+                                     [marked](COLORREF c) { return wintest::Near(c, marked, 24); });
+        if (count > (r.right - r.left - 44) * (r.bottom - r.top - 2) / 2)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
 std::string ClassAndId(HWND window)
 {
     char cls[64] = {};
@@ -335,6 +354,8 @@ TEST_F(PlaybackTest, TheHighlightedRowsAreThoseOfThePlayingGroupWhateverRefillsT
         Pump(400);
         EXPECT_EQ(HighlightedPaths(*dlg), first) << r.what << ":" << Names(HighlightedPaths(*dlg));
         EXPECT_EQ(GetFocus(), pathBox) << r.what << ClassAndId(GetFocus());
+        // Drawn as marked without the focus; the other group's rows plain.
+        EXPECT_EQ(RowsDrawnMarked(list), (std::vector<int>{0, 1, 2, 3})) << r.what;
         if (std::string(r.what) == "side panels hidden")
             wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
                 .SaveBmp("player_rows_side_panels.bmp");
@@ -357,6 +378,7 @@ TEST_F(PlaybackTest, TheHighlightedRowsAreThoseOfThePlayingGroupWhateverRefillsT
     Click(panel, IDC_STOP);
     Pump(300);
     EXPECT_EQ(HighlightedPaths(*dlg), none) << "stopped:" << Names(HighlightedPaths(*dlg));
+    EXPECT_EQ(RowsDrawnMarked(list), std::vector<int>{});
 }
 
 // The recordings in a folder whose name the ANSI code page cannot spell

@@ -472,19 +472,40 @@ void CDlgFileList::HighlightPlayingRows()
 
 void CDlgFileList::OnCustomDraw(Message& m)
 {
-    if (!Dark()) {
-        m.handled = false;  // the list draws itself
-        return;
-    }
+    // The marked rows (the playing group's, a row just chosen) are drawn in
+    // the selection's colours whether the list has the focus or not: the
+    // list's pale unfocused selection reads as the plain rows. In the dark
+    // scheme the other cells are white on black; in the light one they
+    // keep the list's own colours.
     auto* draw = m.NotifyAs<NMLVCUSTOMDRAW>();
+    // The row's own state: the sub-item stages need not carry it.
+    auto marked = [&] {
+        draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+        return (::SendMessageW(draw->nmcd.hdr.hwndFrom, LVM_GETITEMSTATE, draw->nmcd.dwItemSpec, LVIS_SELECTED) &
+                LVIS_SELECTED) != 0;
+    };
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-    case CDDS_ITEMPREPAINT:
         m.result = CDRF_NOTIFYITEMDRAW;
         break;
+    case CDDS_ITEMPREPAINT:
+        if (marked()) {
+            draw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+        }
+        m.result = CDRF_NOTIFYSUBITEMDRAW;
+        break;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        draw->clrText = kWhite;
-        draw->clrTextBk = kBlack;
+        if (marked()) {
+            draw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+        } else if (Dark()) {
+            draw->clrText = kWhite;
+            draw->clrTextBk = kBlack;
+        } else {
+            draw->clrText = kWhite;
+            draw->clrTextBk = kListColour;
+        }
         m.result = CDRF_DODEFAULT;
         break;
     default:
