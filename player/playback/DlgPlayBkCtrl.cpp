@@ -536,8 +536,14 @@ LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
                 allEnded = false;
         const int slotStartSeconds = slotStart[k][0] * 3600 + slotStart[k][1] * 60 + slotStart[k][2];
         const int groupStartSeconds = groupStart[0] * 3600 + groupStart[1] * 60 + groupStart[2];
-        if (allEnded || slotStartSeconds <= groupStartSeconds)
+        if (!paused && (allEnded || slotStartSeconds <= groupStartSeconds)) {
             RunRateCommand(PauseCommand);
+            // Every channel at its start, not where its last I-frame
+            // backwards left it.
+            engine->SetPlayTime(decoder, 0);
+            if (positionSlider.m_hWnd && !positionSlider.dragging)
+                positionSlider.SetPos(0, true);
+        }
         return 0;
     }
     channelFound[wParam] = 0;
