@@ -49,5 +49,6 @@ int CTORQUELIANApp::ExitInstance()
 
 void CTORQUELIANApp::RelaunchSelf()
 {
-    StartFreshCopy();
+    // On the recordings this one lists.
+    StartFreshCopy(g_Settings.searchRoot);
 }

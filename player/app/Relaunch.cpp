@@ -18,12 +18,17 @@ bool RelaunchOnExit()
     return g_relaunchOnExit;
 }
 
-std::wstring RelaunchCommandLine(const std::wstring& exePath)
+std::wstring RelaunchCommandLine(const std::wstring& exePath, const std::wstring& searchRoot)
 {
-    return L"\"" + exePath + L"\"";
+    std::wstring command = L"\"" + exePath + L"\"";
+    if (searchRoot.empty())
+        return command;
+    // A backslash before the closing quote would escape it: double it.
+    const std::wstring tail = searchRoot.back() == L'\\' ? L"\\" : L"";
+    return command + L" \"" + searchRoot + tail + L"\"";
 }
 
-bool StartFreshCopy()
+bool StartFreshCopy(const std::wstring& searchRoot)
 {
     std::vector<wchar_t> path(32768);
     DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -35,7 +40,7 @@ bool StartFreshCopy()
 
     // Quoted and with the application named, so a folder with blanks in its
     // name cannot start another program.
-    std::wstring cmd = RelaunchCommandLine(exe);
+    std::wstring cmd = RelaunchCommandLine(exe, searchRoot);
     std::vector<wchar_t> cmdBuf(cmd.begin(), cmd.end());
     cmdBuf.push_back(L'\0');
     STARTUPINFOW si = {};

@@ -1,6 +1,7 @@
 #include "avi/DlgAvi.h"
 
 #include "recordings/AnsiPath.h"
+#include "recordings/UnreachablePath.h"
 #include "AppSettings.h"
 #include "Calverin.h"
 #include "DataExchange.h"
@@ -247,9 +248,16 @@ void CDlgAvi::OnStart()
         return;
 
     std::string ansiSource, ansiTarget;
-    int handle = 0;
-    if (AnsiPath(source, ansiSource) && AnsiPathOfNewFile(target, ansiTarget))
-        handle = CONVERTDLL_InitDllMange(ansiSource.c_str(), ansiTarget.c_str());
+    std::vector<std::wstring> unreachable;
+    if (!AnsiPath(source, ansiSource))
+        unreachable.push_back(source);
+    if (!AnsiPathOfNewFile(target, ansiTarget))
+        unreachable.push_back(target);
+    if (!unreachable.empty()) {
+        ShowUnreachablePaths(m_hWnd, unreachable);
+        return;
+    }
+    const int handle = CONVERTDLL_InitDllMange(ansiSource.c_str(), ansiTarget.c_str());
     if (handle <= 0) {
         ShowFailure();
         return;

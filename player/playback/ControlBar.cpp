@@ -13,6 +13,7 @@
 #include "playback/ControlBarLayout.h"
 #include "playback/DlgPlayBack.h"
 #include "playback/SnapshotFiles.h"
+#include "recordings/AnsiPath.h"
 #include "StringIds.h"
 
 #include <commctrl.h>
@@ -376,8 +377,12 @@ void CDlgPlayBkCtrl::CaptureSnapshot()
             results.push_back({SnapshotResult::NameTooLong, path});
             continue;
         }
+        std::string ansi;
+        if (!AnsiPathOfNewFile(name, ansi)) {
+            results.push_back({SnapshotResult::Unreachable, name});
+            continue;
+        }
         CaptureFrameInfo info = {};
-        const std::string ansi = CString(name).ToAnsi();
         engine->CaptureBMP(decoder, channelNumber[k] - 1, ansi.c_str(), &info);
         // The engine also answers 0 when it had no picture to write.
         results.push_back({FileExists(name) ? SnapshotResult::Saved : SnapshotResult::Failed, name});
@@ -387,6 +392,6 @@ void CDlgPlayBkCtrl::CaptureSnapshot()
     const LanguageHolder* lang = Language();
     notice.ShowNotice(TextIn(lang, IDS_NOTICE),
                       SnapshotNoticeText(results, TextIn(lang, IDS_SNAPSHOT_SAVED), TextIn(lang, IDS_SNAPSHOT_FAILED),
-                                         TextIn(lang, IDS_SNAPSHOT_NAME_TOO_LONG)),
+                                         TextIn(lang, IDS_SNAPSHOT_NAME_TOO_LONG), TextIn(lang, IDS_PATH_NO_SHORT_NAME)),
                       SnapshotFolders(results), kNoticeSeconds);
 }

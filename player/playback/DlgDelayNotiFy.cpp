@@ -4,6 +4,8 @@
 #include "DataExchange.h"
 #include "LanguageHolder.h"
 #include "playback/NoticeCountdown.h"
+#include "recordings/AnsiPath.h"
+#include "recordings/UnreachablePath.h"
 #include "StringIds.h"
 
 BEGIN_MESSAGE_TABLE(CDlgDelayNotiFy, CDialog)
@@ -84,9 +86,16 @@ void CDlgDelayNotiFy::OnCancel()
 
 void CDlgDelayNotiFy::OnOpenFolder()
 {
+    std::vector<std::wstring> unreachable;
     for (const std::wstring& folder : folders) {
-        const std::string command = ExplorerCommand(CString(folder).ToAnsi());
+        std::string ansi;
+        if (!AnsiPath(folder, ansi)) {
+            unreachable.push_back(folder);
+            continue;
+        }
+        const std::string command = ExplorerCommand(ansi);
         if (!command.empty() && launch)
             launch(command);
     }
+    ShowUnreachablePaths(m_hWnd, unreachable);
 }

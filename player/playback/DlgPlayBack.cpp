@@ -134,7 +134,7 @@ void CDlgPlayBack::PlaySelectedFile()
         return;
     g_Settings.firstInfoSeen = 0;
     controlPanel.playState = kPlaying;
-    controlPanel.StopAll();
+    controlPanel.StopBeforeAnotherGroup();
     ::Sleep(100);
     OpenFileGroup(FindChannelFiles(path));
 }

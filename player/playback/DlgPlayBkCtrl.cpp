@@ -1,6 +1,7 @@
 #include "playback/DlgPlayBkCtrl.h"
 
 #include "AppSettings.h"
+#include "recordings/AnsiPath.h"
 #include "playback/ChannelMatching.h"
 #include "playback/ControlBarLayout.h"
 #include "DataExchange.h"
@@ -10,6 +11,7 @@
 #include "FileExists.h"
 #include "LanguageHolder.h"
 #include "recordings/ListPages.h"
+#include "recordings/UnreachablePath.h"
 #include "app/MainKeys.h"
 #include "app/MainWindow.h"
 #include "PostedBlock.h"
@@ -126,6 +128,17 @@ const std::vector<FileRecord>& CDlgPlayBkCtrl::ShownRecords() const
     return list ? list->ShownRecords() : NoRecords();
 }
 
+std::vector<std::wstring> CDlgPlayBkCtrl::PlayingPaths() const
+{
+    std::vector<std::wstring> paths;
+    if (!decoder)
+        return paths;
+    for (int k = 0; k < kSlots; ++k)
+        if (!channelPath[k].empty() && !m_recordPath[k].empty())
+            paths.push_back(m_recordPath[k]);
+    return paths;
+}
+
 int CDlgPlayBkCtrl::RecordsPerListPage() const
 {
     CDlgFileList* list = FileList();
@@ -166,8 +179,10 @@ void CDlgPlayBkCtrl::OpenSelection()
     SetTimer(kMapTimer, kMapMs);
     highlightRows = 0;
     SelectListRow(-1, false);
-    if (!OpenGroup() && !decoder)
+    if (!OpenGroup() && !decoder) {
         playState = kIdle;  // nothing plays: not reported as playing
+        ShowStopped();
+    }
 }
 
 bool CDlgPlayBkCtrl::OpenGroup()
@@ -190,6 +205,8 @@ bool CDlgPlayBkCtrl::OpenGroup()
         return false;
 
     savedIndex = currentIndex;
+    for (int& ended : m_reverseEnded)
+        ended = 0;
     g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
     for (int k = 0; k < kSlots; ++k) {
         const int pane = channelNumber[k] - 1;
@@ -266,11 +283,15 @@ bool CDlgPlayBkCtrl::OpenChannelFiles()
         return false;
     }
     int opened = 0;
+    std::vector<std::wstring> unreachable;
     for (int k = 0; k < kSlots; ++k) {
         if (channelPath[k].empty() || !channelFound[k])
             continue;
-        const std::string path = CString(channelPath[k]).ToAnsi();
-        if (engine->OpenFile(path.c_str(), paneWindow[k], k, decoder) != 0) {
+        std::string path;
+        const bool spelt = AnsiPath(channelPath[k], path);
+        if (!spelt)
+            unreachable.push_back(channelPath[k]);
+        if (!spelt || engine->OpenFile(path.c_str(), paneWindow[k], k, decoder) != 0) {
             channelPath[k].clear();
             channelNumber[k] = -1;
             channelFound[k] = 0;
@@ -278,6 +299,7 @@ bool CDlgPlayBkCtrl::OpenChannelFiles()
             ++opened;
         }
     }
+    ShowUnreachablePaths(::GetAncestor(m_hWnd, GA_ROOT), unreachable);
     return opened > 0;
 }
 
@@ -375,6 +397,9 @@ void CDlgPlayBkCtrl::RunRateCommand(RateResult (*command)(RateState&))
     const RateResult r = command(s);
     SetRateState(s);
     ApplyRate(r);
+    if (!reverse)
+        for (int& ended : m_reverseEnded)
+            ended = 0;
 }
 
 void CDlgPlayBkCtrl::Pause()
@@ -498,6 +523,29 @@ LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
         StopAll();
         return 0;
     }
+    if (reverse) {
+        // Backwards into the start: the group holds there, paused on its
+        // first pictures, and PLAY goes on forwards from it. A channel
+        // whose recording starts later than the group's only holds at its
+        // own first picture while the others go on back.
+        const int k = static_cast<int>(wParam);
+        m_reverseEnded[k] = 1;
+        bool allEnded = true;
+        for (int j = 0; j < kSlots; ++j)
+            if (channelFound[j] && !m_reverseEnded[j])
+                allEnded = false;
+        const int slotStartSeconds = slotStart[k][0] * 3600 + slotStart[k][1] * 60 + slotStart[k][2];
+        const int groupStartSeconds = groupStart[0] * 3600 + groupStart[1] * 60 + groupStart[2];
+        if (!paused && (allEnded || slotStartSeconds <= groupStartSeconds)) {
+            RunRateCommand(PauseCommand);
+            // Every channel at its start, not where its last I-frame
+            // backwards left it.
+            engine->SetPlayTime(decoder, 0);
+            if (positionSlider.m_hWnd && !positionSlider.dragging)
+                positionSlider.SetPos(0, true);
+        }
+        return 0;
+    }
     channelFound[wParam] = 0;
     const int candidate = ChooseSyncCandidate(*records, channelIndex, channelFound);
     if (candidate < 0) {
@@ -524,29 +572,9 @@ LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
 
 void CDlgPlayBkCtrl::HighlightRows()
 {
-    if (!highlightRows)
-        return;
-    CDlgFileList* list = FileList();
-    HWND control = list ? list->ListControl() : nullptr;
-    const int per = RecordsPerListPage();
-    SelectListRow(-1, false);
-    for (int k = 0; k < kSlots; ++k) {
-        if (channelIndex[k] < 0)
-            continue;
-        const int row = channelIndex[k] % per;
-        if (row >= per - 3) {
-            if (control)
-                ::SetFocus(control);
-            SelectListRow(row, true);
-        }
-    }
-    for (int k = 0; k < 4; ++k)
-        if (channelIndex[k] % per > 8)
-            return;
     highlightRows = 0;
-    for (int k = 0; k < kSlots; ++k)
-        if (channelIndex[k] >= 0)
-            SelectListRow(channelIndex[k] % per, true);
+    if (CDlgFileList* list = FileList())
+        list->HighlightPlayingRows();
 }
 
 // --- Previous and next recording -----------------------------------------------
@@ -563,12 +591,18 @@ void CDlgPlayBkCtrl::PreviousFile()
     for (int i : channelIndex)
         if (i != -1 && i < a)
             a = i;
-    StopAll();
-    if (a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size()) {
+    const bool movingOn = a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size();
+    if (movingOn)
+        StopBeforeAnotherGroup();
+    else
+        StopAll();
+    if (movingOn) {
         savedIndex = a - 1;
         restoreIndex = 1;
         if (page)
             page->PlaySelectedFile();
+        if (!decoder)
+            ShowStopped();
     }
 }
 
@@ -591,12 +625,18 @@ void CDlgPlayBkCtrl::NextFile()
         line += trace;
     }
     ::OutputDebugStringA(line.c_str());
-    StopAll();
-    if (a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size()) {
+    const bool movingOn = a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size();
+    if (movingOn)
+        StopBeforeAnotherGroup();
+    else
+        StopAll();
+    if (movingOn) {
         savedIndex = a + 1;
         restoreIndex = 1;
         if (page)
             page->PlaySelectedFile();
+        if (!decoder)
+            ShowStopped();
         SetTimer(kNextFileTimer, kNextFileMs);
     }
 }
@@ -604,6 +644,24 @@ void CDlgPlayBkCtrl::NextFile()
 // --- Stopping ---------------------------------------------------------------------
 
 void CDlgPlayBkCtrl::StopAll()
+{
+    CloseGroup();
+    ShowStopped();
+}
+
+void CDlgPlayBkCtrl::ShowStopped()
+{
+    SetRateLabel(Language() ? Language()->Text(IDS_STOP) : CString(L"STOP"));
+}
+
+void CDlgPlayBkCtrl::StopBeforeAnotherGroup()
+{
+    // The rate label keeps its text until the next group shows its own
+    // (or says STOP when none opens).
+    CloseGroup();
+}
+
+void CDlgPlayBkCtrl::CloseGroup()
 {
     if (decoder) {
         WaitCursor wait;
@@ -621,9 +679,12 @@ void CDlgPlayBkCtrl::StopAll()
         for (CDlgVideo& pane : page->panes)
             if (HWND video = pane.VideoWindow())
                 ::InvalidateRect(video, nullptr, TRUE);
-    SetRateLabel(Language() ? Language()->Text(IDS_STOP) : CString(L"STOP"));
     g_Settings.firstInfoSeen = 0;
     SetTimeLabel(L"00:00 / 00:00");
+    if (positionSlider.m_hWnd) {
+        positionSlider.SetPos(0, true);
+        positionSlider.position = 0;
+    }
     for (int k = 0; k < kSlots; ++k) {
         channelNumber[k] = 0;
         channelPath[k].clear();
@@ -631,6 +692,7 @@ void CDlgPlayBkCtrl::StopAll()
     // The next group starts afresh on the map and in the GPS panel.
     vehicle.Stop();
     resyncPosition = 1;
+    HighlightRows();
 }
 
 void CDlgPlayBkCtrl::CloseDecoder()
@@ -665,7 +727,6 @@ void CDlgPlayBkCtrl::OnStopButton()
 {
     if (CDlgFileList* list = FileList()) {
         list->selectedPath.clear();
-        SelectListRow(list->selectedRow, false);
         list->selectedRow = 0;
         if (HWND control = list->ListControl())
             ::InvalidateRect(control, nullptr, TRUE);

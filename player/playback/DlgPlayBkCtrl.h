@@ -115,6 +115,9 @@ public:
     void PreviousFile();
     void NextFile();
     void StopAll();
+    // StopAll for another group that opens at once: the rate label is left
+    // to that group.
+    void StopBeforeAnotherGroup();
     // The volume slider shows `volume`, which the engine plays at (0 with
     // the sound off).
     void ApplyVolume();
@@ -128,6 +131,10 @@ public:
     // The side panels hidden with the page over their room, or back.
     void ToggleSidePanels();
     void ToggleSound();
+
+    // The files of the group that plays (the slots whose file is open);
+    // none when nothing plays.
+    std::vector<std::wstring> PlayingPaths() const;
 
     // The recording list's shown records (empty without the list).
     const std::vector<FileRecord>& ShownRecords() const;
@@ -166,6 +173,9 @@ private:
     bool MatchChannelFiles();
     bool OpenChannelFiles();
     void PlayAll();
+    // StopAll's work but the rate label.
+    void CloseGroup();
+    void ShowStopped();  // the rate label says STOP
     void CloseDecoder();
     void DropQueuedReports();
     void UpdateListPage();
@@ -191,4 +201,7 @@ private:
     // The path of each slot's record as matched (kept when its open
     // failed), to find the records again after the list changed.
     std::wstring m_recordPath[kSlots];
+    // The slots that reached their first picture while playing backwards
+    // (cleared when the play goes forwards again).
+    int m_reverseEnded[kSlots] = {};
 };

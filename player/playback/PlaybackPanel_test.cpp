@@ -329,6 +329,106 @@ TEST_F(PlaybackPanelTest, WhenChannelsEndTheOneThatEndsLastLeadsThenTheNextGroup
     EXPECT_EQ(panel->savedIndex, 2);
 }
 
+namespace {
+
+// Every text a window is given, in order.
+std::vector<std::wstring>* g_labelTexts = nullptr;
+WNDPROC g_labelProc = nullptr;
+
+LRESULT CALLBACK RecordText(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_SETTEXT && g_labelTexts && lp)
+        g_labelTexts->push_back(reinterpret_cast<const wchar_t*>(lp));
+    return CallWindowProcW(g_labelProc, h, msg, wp, lp);
+}
+
+}  // namespace
+
+TEST_F(PlaybackPanelTest, MovingOnToTheNextGroupShowsNoStopAndStopPutsTheSliderBackAtZero)
+{
+    TwoGroups();
+    PlayIndex(0);
+    HWND rate = panel->GetDlgItem(IDC_RATE_LABEL);
+    std::vector<std::wstring> texts;
+    g_labelTexts = &texts;
+    g_labelProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(rate, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordText)));
+    for (int k = 0; k < 4; ++k)
+        fake_engine::ReportEnd(k);
+    wintest::Pump(100);
+    EXPECT_EQ(OpenedPaths().back(), PathOf(7));
+    SetWindowLongPtrW(rate, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_labelProc));
+    g_labelTexts = nullptr;
+    for (const std::wstring& t : texts)
+        EXPECT_NE(t, L"STOP") << "the rate label flashed STOP on the way to the next group";
+    EXPECT_EQ(CString::WindowText(rate), L"1X");
+
+    // STOP: the slider back at 0, the time label at zero.
+    panel->positionSlider.SetRange(0, 60000);
+    panel->positionSlider.SetPos(25000, true);
+    SendMessageW(panel->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(panel->GetDlgItem(IDC_STOP)));
+    EXPECT_EQ(panel->positionSlider.GetPos(), 0);
+    EXPECT_EQ(CString::WindowText(panel->GetDlgItem(IDC_TIME_LABEL)), L"00:00 / 00:00");
+    EXPECT_EQ(CString::WindowText(rate), L"STOP");
+    // The end of the last group stops too, and says so.
+    PlayIndex(4);
+    for (int k = 0; k < 4; ++k)
+        fake_engine::ReportEnd(k);
+    wintest::Pump(100);
+    EXPECT_EQ(panel->decoder, nullptr);
+    EXPECT_EQ(CString::WindowText(rate), L"STOP");
+}
+
+namespace {
+
+// The texts of this thread's message boxes, each closed as it shows.
+std::vector<std::wstring> g_boxTexts;
+
+BOOL CALLBACK CloseBox(HWND h, LPARAM)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h) || !GetDlgItem(h, 0xFFFF))
+        return TRUE;
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(h, 0xFFFF, text, 1024);
+    g_boxTexts.push_back(text);
+    PostMessageW(h, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0);
+}
+
+}  // namespace
+
+TEST_F(PlaybackPanelTest, AFileWithNeitherAnAnsiNameNorAShortNameIsToldAndNotOpened)
+{
+    // A folder the code page cannot spell that is not there has no short
+    // name either: as on a volume without short names.
+    FileRecord r = Rec(1, 83000, 83100, false);
+    const std::wstring unreachable = folder + L"\u0417\u0430\u043f\u0438\u0441\u0438 \u5f55\u50cf\\" + r.name;
+    SetRecordName(r, r.name, unreachable);
+    list.allRecords.push_back(r);
+    list.allRecords.push_back(Rec(2, 83000, 83100));
+    LanguageHolder* before = g_Settings.language;
+    g_Settings.language = &holder;
+    ASSERT_FALSE(CurrentText(IDS_PATH_NO_SHORT_NAME).empty());
+    g_boxTexts.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseBoxes);
+    panel->currentIndex = 0;
+    panel->OpenSelection();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_boxTexts, std::vector<std::wstring>{unreachable + L" " + CurrentText(IDS_PATH_NO_SHORT_NAME)});
+    // The channel that can be reached plays; the other is not handed over.
+    EXPECT_EQ(OpenedPaths(), std::vector<std::string>{PathOf(1)});
+    EXPECT_EQ(panel->channelNumber[0], -1);
+    g_Settings.language = before;
+}
+
 TEST_F(PlaybackPanelTest, ReportsAreCheckedAgainstTheListAsItIsNow)
 {
     TwoGroups();

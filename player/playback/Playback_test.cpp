@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,13 +31,18 @@ const int kGroupSeconds = 10;
 const int kGroupStarts[2] = {83000, 83020};  // 15 s or more apart: not sorted together
 
 // Two groups of channels 1-4 in one folder.
-std::vector<std::wstring> WriteTwoGroups(const fixture::TempTree& tree)
+std::vector<std::wstring> WriteTwoGroups(const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
     for (int start : kGroupStarts)
         for (int channel = 1; channel <= 4; ++channel)
-            paths.push_back(fixture::WritePlayableRecording(tree.Root(), channel, start, kGroupSeconds));
+            paths.push_back(fixture::WritePlayableRecording(folder, channel, start, kGroupSeconds));
     return paths;
+}
+
+std::vector<std::wstring> WriteTwoGroups(const fixture::TempTree& tree)
+{
+    return WriteTwoGroups(tree.Root());
 }
 
 bool ShowsColour(HWND window, COLORREF colour)
@@ -112,7 +118,8 @@ protected:
         INITCOMMONCONTROLSEX icc = {8, 0xFF};
         InitCommonControlsEx(&icc);
         tree = std::make_unique<fixture::TempTree>(L"playback");
-        paths = WriteTwoGroups(*tree);
+        folder = FolderName().empty() ? tree->Root() : tree->Folder(FolderName());
+        paths = WriteTwoGroups(folder);
         for (const std::wstring& p : paths)
             ASSERT_FALSE(p.empty()) << "the playback streams are built beside the test";
         dlg = new CTORQUELIANDlg;
@@ -124,7 +131,7 @@ protected:
         Pump(700);
         dlg->searchPanel.SetEnglish();
         CCommandLineInfo cmd;
-        ParseArguments({CString(tree->Root())}, cmd);
+        ParseArguments({CString(folder)}, cmd);
         dlg->ApplyCommandLine(cmd);
         list = dlg->fileList.ListControl();
         ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 8; }, 20000));
@@ -137,7 +144,11 @@ protected:
         DeleteFileA(g_Settings.ConfigPath().c_str());
     }
 
+    // The recordings' folder under the temporary tree; its root when empty.
+    virtual std::wstring FolderName() const { return L""; }
+
     std::unique_ptr<fixture::TempTree> tree;
+    std::wstring folder;
     std::vector<std::wstring> paths;
     CTORQUELIANDlg* dlg = nullptr;
     HWND list = nullptr;
@@ -210,6 +221,220 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
             << k << PaneColours(page);
     }
     EXPECT_EQ(CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL)), L"STOP");
+}
+
+void Click(CDlgPlayBkCtrl& panel, int id)
+{
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(panel.GetDlgItem(id)));
+}
+
+std::wstring RateLabel(CDlgPlayBkCtrl& panel)
+{
+    return CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL));
+}
+
+TEST_F(PlaybackTest, ReversePlayStopsPausedAtTheStartOfTheGroupAndPlayGoesOnForwards)
+{
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr && PlayTime(panel.decoder) > 2500; }, 10000));
+
+    // -2X from about 2.5 s: the start is reached within two seconds.
+    Click(panel, IDC_REWIND);
+    EXPECT_EQ(RateLabel(panel), L"-2X");
+    EXPECT_TRUE(PumpUntil([&] { return RateLabel(panel) == L"PAUSE"; }, 8000)) << "label " << CString(RateLabel(panel)).ToAnsi();
+    // Held there: the same group, its first pictures, and no move for good.
+    Pump(2500);
+    EXPECT_EQ(RateLabel(panel), L"PAUSE");
+    ASSERT_NE(panel.decoder, nullptr);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(panel.channelPath[k], paths[size_t(k)]) << k;
+    const int held = PlayTime(panel.decoder);
+    EXPECT_LT(held, 300);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(ShowsColour(page.panes[k].VideoWindow(), fixture::ChannelColour(k + 1))) << k << PaneColours(page);
+    Pump(800);
+    EXPECT_LE(PlayTime(panel.decoder) - held, 80);
+    wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+        .SaveBmp("player_reverse_at_start.bmp");
+
+    // PLAY: forwards at 1X from there.
+    Click(panel, IDC_PLAY);
+    EXPECT_EQ(RateLabel(panel), L"1X");
+    EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > held + 1500; }, 5000))
+        << "from " << held << " to " << PlayTime(panel.decoder);
+    EXPECT_EQ(panel.channelPath[0], paths[0]);
+}
+
+// The records of the list's selected rows, by path.
+std::vector<std::wstring> HighlightedPaths(CTORQUELIANDlg& dlg)
+{
+    std::vector<std::wstring> paths;
+    HWND list = dlg.fileList.ListControl();
+    const int rows = ListView_GetItemCount(list);
+    const std::vector<FileRecord>& shown = dlg.fileList.ShownRecords();
+    for (int row = 0; row < rows; ++row) {
+        if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED))
+            continue;
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        paths.push_back(size_t(item.lParam) < shown.size() ? shown[size_t(item.lParam)].path : L"?");
+    }
+    return paths;
+}
+
+// The rows drawn in the selection's colour, from the screen.
+std::vector<int> RowsDrawnMarked(HWND list)
+{
+    std::vector<int> rows;
+    UpdateWindow(list);
+    wintest::ScreenCapture shot(list);
+    const COLORREF marked = GetSysColor(COLOR_HIGHLIGHT);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        RECT r = {};
+        r.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        const int count = shot.Count(r.left + 40, r.top + 1, r.right - 4, r.bottom - 1,
+                                     [marked](COLORREF c) { return wintest::Near(c, marked, 24); });
+        if (count > (r.right - r.left - 44) * (r.bottom - r.top - 2) / 2)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string ClassAndId(HWND window)
+{
+    char cls[64] = {};
+    GetClassNameA(window, cls, 64);
+    return std::string(" focus: ") + cls + " " + std::to_string(GetDlgCtrlID(window));
+}
+
+std::string Names(const std::vector<std::wstring>& paths)
+{
+    std::string text;
+    for (const std::wstring& p : paths)
+        text += " " + CString(p.substr(p.find_last_of(L'\\') + 1)).ToAnsi();
+    return text;
+}
+
+TEST_F(PlaybackTest, TheHighlightedRowsAreThoseOfThePlayingGroupWhateverRefillsTheList)
+{
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    const std::vector<std::wstring> first(paths.begin(), paths.begin() + 4);
+    const std::vector<std::wstring> none;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr; }, 5000));
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), first) << Names(HighlightedPaths(*dlg));
+
+    // The path box keeps the keyboard focus whatever the list shows.
+    HWND pathBox = dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT);
+    SetFocus(pathBox);
+    Pump(100);
+    ASSERT_EQ(GetFocus(), pathBox) << ClassAndId(GetFocus());
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } refills[] = {
+        {"side panels hidden", [&] { panel.ToggleSidePanels(); }},
+        {"side panels back", [&] { panel.ToggleSidePanels(); }},
+        {"main window smaller", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 1100, 700, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"main window small", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 900, 420, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"main window larger", [&] { SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, 1280, 1000, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"first page", [&] { dlg->fileList.ShowPage(1); }},
+        {"Chinese", [&] { dlg->searchPanel.SetSimplifiedChinese(); }},
+        {"English", [&] { dlg->searchPanel.SetEnglish(); }},
+    };
+    for (const auto& r : refills) {
+        r.act();
+        Pump(400);
+        EXPECT_EQ(HighlightedPaths(*dlg), first) << r.what << ":" << Names(HighlightedPaths(*dlg));
+        EXPECT_EQ(GetFocus(), pathBox) << r.what << ClassAndId(GetFocus());
+        // Drawn as marked without the focus; the other group's rows plain.
+        EXPECT_EQ(RowsDrawnMarked(list), (std::vector<int>{0, 1, 2, 3})) << r.what;
+        if (std::string(r.what) == "side panels hidden")
+            wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+                .SaveBmp("player_rows_side_panels.bmp");
+    }
+
+    // A rescan finds the same files again, in the same rows.
+    dlg->fileList.SearchRootAgain();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 8; }, 20000));
+    Pump(200);
+    EXPECT_EQ(HighlightedPaths(*dlg), first) << "rescan:" << Names(HighlightedPaths(*dlg));
+
+    // The next group: its rows alone.
+    Click(panel, IDC_NEXT_FILE);
+    ASSERT_TRUE(PumpUntil([&] { return panel.channelPath[0] == paths[4]; }, 5000));
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), std::vector<std::wstring>(paths.begin() + 4, paths.end()))
+        << Names(HighlightedPaths(*dlg));
+
+    // STOP: none.
+    Click(panel, IDC_STOP);
+    Pump(300);
+    EXPECT_EQ(HighlightedPaths(*dlg), none) << "stopped:" << Names(HighlightedPaths(*dlg));
+    EXPECT_EQ(RowsDrawnMarked(list), std::vector<int>{});
+}
+
+// The recordings in a folder whose name the ANSI code page cannot spell
+// (Cyrillic and CJK letters): the engine gets its short name.
+class NonAnsiFolderPlaybackTest : public PlaybackTest {
+protected:
+    std::wstring FolderName() const override { return L"\u0417\u0430\u043f\u0438\u0441\u0438 \u5f55\u50cf"; }
+};
+
+std::vector<std::wstring> BmpFilesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((folder + L"\\*.bmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(fd.cFileName);
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
+
+TEST_F(NonAnsiFolderPlaybackTest, ItsRecordingsPlayTheirSnapshotsAreSavedAndTheNoticeOpensTheFolder)
+{
+    ASSERT_NE(CString(folder).ToAnsi().find('?'), std::string::npos) << "the code page spells the folder";
+    CDlgPlayBack& page = dlg->playbackPage;
+    CDlgPlayBkCtrl& panel = page.controlPanel;
+    DoubleClickRow(list, 0);
+    ASSERT_TRUE(PumpUntil([&] { return panel.decoder != nullptr; }, 5000)) << "nothing opened";
+    auto fourPictures = [&] {
+        for (int k = 0; k < 4; ++k)
+            if (!ShowsColour(page.panes[k].VideoWindow(), fixture::ChannelColour(k + 1)))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(PumpUntil(fourPictures, 5000)) << PaneColours(page);
+    EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > 1000; }, 5000));
+    wintest::ScreenCapture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+        .SaveBmp("player_non_ansi_folder.bmp");
+
+    // A snapshot of each channel beside its recording.
+    std::vector<std::string> launched;
+    panel.notice.launch = [&](const std::string& command) { launched.push_back(command); };
+    panel.CaptureSnapshot();
+    EXPECT_EQ(BmpFilesIn(folder).size(), 4u);
+    // Open Folder: Explorer gets a folder it can reach.
+    SendMessageW(panel.notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(panel.notice.m_hWnd, IDOK)));
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].find('?'), std::string::npos) << launched[0];
+    const size_t quote = launched[0].find('"');
+    ASSERT_NE(quote, std::string::npos) << launched[0];
+    const std::string reached = launched[0].substr(quote + 1, launched[0].size() - quote - 2);
+    EXPECT_NE(GetFileAttributesA(reached.c_str()), INVALID_FILE_ATTRIBUTES) << reached;
+    SendMessageW(panel.notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 namespace {
@@ -321,4 +546,82 @@ TEST(PlaybackProgram, ClosingWhilePlayingEndsTheProcess)
     EXPECT_EQ(code, 0u);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+}
+
+namespace {
+
+struct OtherPlayer {
+    DWORD notPid;
+    HWND window;
+    DWORD pid;
+};
+
+BOOL CALLBACK FindOtherPlayer(HWND h, LPARAM p)
+{
+    auto* f = reinterpret_cast<OtherPlayer*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == f->notPid || owner == GetCurrentProcessId() || !IsWindowVisible(h) || GetParent(h))
+        return TRUE;
+    if (!FindControl(h, IDC_RECORD_LIST, L"SysListView32"))
+        return TRUE;
+    f->window = h;
+    f->pid = owner;
+    return FALSE;
+}
+
+}  // namespace
+
+TEST(PlaybackProgram, AMapProviderChangeRestartsTheProgramOnTheSameRecordings)
+{
+    fixture::TempTree tree(L"restart");
+    const std::wstring folder = tree.Folder(L"card with blanks");
+    for (const std::wstring& p : WriteTwoGroups(folder))
+        ASSERT_FALSE(p.empty());
+    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + folder + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND top = nullptr, list = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            top = TopWindowOf(pi.dwProcessId);
+            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
+        },
+        30000));
+
+    // Another provider in the GPS panel: the program closes and starts again.
+    HWND provider = FindControl(top, IDC_MAP_PROVIDER, L"ComboBox");
+    ASSERT_NE(provider, nullptr);
+    const LRESULT chosen = SendMessageW(provider, CB_GETCURSEL, 0, 0) == 1 ? 0 : 1;
+    SendMessageW(provider, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    SendMessageW(GetParent(provider), WM_COMMAND, MAKEWPARAM(IDC_MAP_PROVIDER, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(provider));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0) << "the program did not close";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+
+    OtherPlayer fresh = {pi.dwProcessId, nullptr, 0};
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            fresh = {pi.dwProcessId, nullptr, 0};
+            EnumWindows(FindOtherPlayer, reinterpret_cast<LPARAM>(&fresh));
+            HWND freshList = fresh.window ? FindControl(fresh.window, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+            return freshList && SendMessageW(freshList, LVM_GETITEMCOUNT, 0, 0) == 8;
+        },
+        30000))
+        << "the new program lists the same recordings";
+    if (fresh.pid) {
+        PostMessageW(fresh.window, WM_CLOSE, 0, 0);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, fresh.pid);
+        if (process) {
+            if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+    // The provider chosen was saved beside the program: not for the next tests.
+    DeleteFileA(g_Settings.ConfigPath().c_str());
 }

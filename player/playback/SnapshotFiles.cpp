@@ -37,15 +37,17 @@ std::wstring FolderOfFile(const std::wstring& path)
 }
 
 std::wstring SnapshotNoticeText(const std::vector<SnapshotResult>& results, const std::wstring& saved,
-                                const std::wstring& failed, const std::wstring& tooLong)
+                                const std::wstring& failed, const std::wstring& tooLong,
+                                const std::wstring& unreachable)
 {
     std::wstring text;
     for (const SnapshotResult& r : results) {
         if (!text.empty())
             text += L"\r\n";
-        const std::wstring& what = r.outcome == SnapshotResult::Saved    ? saved
-                                   : r.outcome == SnapshotResult::Failed ? failed
-                                                                         : tooLong;
+        const std::wstring& what = r.outcome == SnapshotResult::Saved         ? saved
+                                   : r.outcome == SnapshotResult::Failed      ? failed
+                                   : r.outcome == SnapshotResult::Unreachable ? unreachable
+                                                                              : tooLong;
         text += r.path + L" " + what;
     }
     return text;

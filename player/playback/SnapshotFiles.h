@@ -27,15 +27,19 @@ std::wstring FolderOfFile(const std::wstring& path);
 
 // What became of one channel's snapshot.
 struct SnapshotResult {
-    enum Outcome { Saved, Failed, NameTooLong } outcome;
+    // Unreachable: the engine cannot be handed the file's path (no ANSI
+    // spelling, no short name of its folder).
+    enum Outcome { Saved, Failed, NameTooLong, Unreachable } outcome;
     std::wstring path;  // the snapshot's file; the recording's when the name was too long
 };
 
 // The notice's text: one line per result, "<file> <saved>" for a saved
 // file, "<file> <failed>" for one the engine did not write, "<recording>
-// <tooLong>" for a name too long; lines end in "\r\n" but the last.
+// <tooLong>" for a name too long, "<file> <unreachable>" for a path the
+// engine cannot be handed; lines end in "\r\n" but the last.
 std::wstring SnapshotNoticeText(const std::vector<SnapshotResult>& results, const std::wstring& saved,
-                                const std::wstring& failed, const std::wstring& tooLong);
+                                const std::wstring& failed, const std::wstring& tooLong,
+                                const std::wstring& unreachable);
 
 // The folders of the saved files, each once, in the order of the results.
 std::vector<std::wstring> SnapshotFolders(const std::vector<SnapshotResult>& results);

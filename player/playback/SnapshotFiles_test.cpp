@@ -78,12 +78,14 @@ TEST(SnapshotFiles, TheNoticeListsEveryFileAndTheFoldersOfTheSavedOnes)
         {SnapshotResult::NameTooLong, L"E:\\c\\4.h264"},
         {SnapshotResult::Saved, L"d:\\A\\5 x.bmp"},
         {SnapshotResult::Saved, L"F:\\6 x.bmp"},
+        {SnapshotResult::Unreachable, L"G:\\g\\7 x.bmp"},
     };
-    EXPECT_EQ(SnapshotNoticeText(results, L"saved OK.", L"failed.", L"too long."),
+    EXPECT_EQ(SnapshotNoticeText(results, L"saved OK.", L"failed.", L"too long.", L"unreachable."),
               L"D:\\a\\1 x.bmp saved OK.\r\nD:\\a\\2 x.bmp failed.\r\nE:\\b\\3 x.bmp saved OK.\r\n"
-              L"E:\\c\\4.h264 too long.\r\nd:\\A\\5 x.bmp saved OK.\r\nF:\\6 x.bmp saved OK.");
-    // Each folder once (case aside); the failed file's and the long name's
-    // folders are not among them; a drive's root keeps its backslash.
+              L"E:\\c\\4.h264 too long.\r\nd:\\A\\5 x.bmp saved OK.\r\nF:\\6 x.bmp saved OK.\r\n"
+              L"G:\\g\\7 x.bmp unreachable.");
+    // Each folder once (case aside); the failed file's, the long name's and the
+    // unreachable file's folders are not among them; a drive's root keeps its backslash.
     EXPECT_EQ(SnapshotFolders(results), (std::vector<std::wstring>{L"D:\\a", L"E:\\b", L"F:\\"}));
     EXPECT_TRUE(SnapshotFolders({{SnapshotResult::Failed, L"D:\\a\\1.bmp"}}).empty());
     EXPECT_EQ(FolderOfFile(L"name.bmp"), L"");

@@ -223,8 +223,13 @@ void CDlgFileList::OnScanProgress(Message& m)
 void CDlgFileList::OnScanDone(Message& m)
 {
     std::unique_ptr<ScanResult> result = TakeBlock<ScanResult>(m);
-    if (!result)
+    if (!result) {
+        // The worker could not hand its result over: the scan has ended
+        // all the same, with the records as they were.
+        if (scanBusy && m_worker.HasThread())
+            EndLostScan();
         return;
+    }
     m_worker.Join();
     if (m_searchWaiting) {
         // This result is of a root no longer asked for.
@@ -242,6 +247,20 @@ void CDlgFileList::OnScanDone(Message& m)
     ShowFirstPageOfShownList();
     if (drives && allRecords.empty())
         ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_NO_FILES_FOUND).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CDlgFileList::EndLostScan()
+{
+    m_worker.Join();
+    scanBusy = 0;
+    progressBox.ShowWindow(SW_HIDE);
+    if (m_searchWaiting) {
+        m_searchWaiting = false;
+        StartScan(ScanRequest{ScanRequest::Folder, g_Settings.searchRoot});
+        return;
+    }
+    ShowFirstPageOfShownList();
+    ::MessageBoxW(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_SEARCH_LOST).c_str(), L"", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgFileList::ApplyTypeFilter(int type)
@@ -391,6 +410,12 @@ void CDlgFileList::OnRowClick(Message& m)
         return;
     selectedPath = shown[index].path;
     HighlightPlayingRows();
+    // The row chosen stays marked beside the playing ones.
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    ::SendMessageW(ListControl(), LVM_SETITEMSTATE, static_cast<WPARAM>(m.NotifyAs<NMITEMACTIVATE>()->iItem),
+                   reinterpret_cast<LPARAM>(&state));
     UpdateData(false);
 }
 
@@ -415,26 +440,30 @@ void CDlgFileList::OnRowDblClick(Message& m)
 
 void CDlgFileList::HighlightPlayingRows()
 {
-    CDlgPlayBkCtrl* panel = ControlPanel();
     HWND list = ListControl();
-    if (!panel || !list)
+    if (!list)
         return;
-    PlayingGroup group;
-    for (int c = 0; c < 8; ++c) {
-        group.channelIndex[c] = panel->channelIndex[c];
-        group.channelFound[c] = panel->channelFound[c];
-    }
-    group.crossesPage = panel->highlightRows;
-    group.selectedRow = selectedRow;
-    group.groupPage = groupPage;
+    // Found by path: the playing group's indices may be of another page
+    // size or of the list before a search.
+    CDlgPlayBkCtrl* panel = ControlPanel();
+    const std::vector<std::wstring> playing = panel ? panel->PlayingPaths() : std::vector<std::wstring>();
+    const std::vector<FileRecord>& shown = ShownRecords();
     const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row : PlayingRows(group, currentPage, RecordsPerPage())) {
-        if (row >= rows)
-            continue;
-        ::SetFocus(list);
+    std::vector<std::wstring> rowPaths(static_cast<size_t>(rows > 0 ? rows : 0));
+    for (int row = 0; row < rows; ++row) {
+        size_t index = 0;
+        if (RowRecordIndex(row, index) && index < shown.size())
+            rowPaths[static_cast<size_t>(row)] = shown[index].path;
+    }
+    std::vector<bool> marked(rowPaths.size(), false);
+    for (int row : PlayingRows(rowPaths, playing))
+        marked[static_cast<size_t>(row)] = true;
+    // Every row's mark is set, not only added: no row of a group before
+    // stays marked. The focus stays where it is.
+    for (int row = 0; row < rows; ++row) {
         LVITEMW state = {};
         state.stateMask = LVIS_SELECTED;
-        state.state = LVIS_SELECTED;
+        state.state = marked[static_cast<size_t>(row)] ? LVIS_SELECTED : 0;
         ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     }
 }
@@ -443,19 +472,40 @@ void CDlgFileList::HighlightPlayingRows()
 
 void CDlgFileList::OnCustomDraw(Message& m)
 {
-    if (!Dark()) {
-        m.handled = false;  // the list draws itself
-        return;
-    }
+    // The marked rows (the playing group's, a row just chosen) are drawn in
+    // the selection's colours whether the list has the focus or not: the
+    // list's pale unfocused selection reads as the plain rows. In the dark
+    // scheme the other cells are white on black; in the light one they
+    // keep the list's own colours.
     auto* draw = m.NotifyAs<NMLVCUSTOMDRAW>();
+    // The row's own state: the sub-item stages need not carry it.
+    auto marked = [&] {
+        draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+        return (::SendMessageW(draw->nmcd.hdr.hwndFrom, LVM_GETITEMSTATE, draw->nmcd.dwItemSpec, LVIS_SELECTED) &
+                LVIS_SELECTED) != 0;
+    };
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-    case CDDS_ITEMPREPAINT:
         m.result = CDRF_NOTIFYITEMDRAW;
         break;
+    case CDDS_ITEMPREPAINT:
+        if (marked()) {
+            draw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+        }
+        m.result = CDRF_NOTIFYSUBITEMDRAW;
+        break;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        draw->clrText = kWhite;
-        draw->clrTextBk = kBlack;
+        if (marked()) {
+            draw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+        } else if (Dark()) {
+            draw->clrText = kWhite;
+            draw->clrTextBk = kBlack;
+        } else {
+            draw->clrText = kWhite;
+            draw->clrTextBk = kListColour;
+        }
         m.result = CDRF_DODEFAULT;
         break;
     default:

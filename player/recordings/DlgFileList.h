@@ -84,6 +84,8 @@ public:
     void OnChooseLocalDir();
 
     HWND ListControl() const { return GetDlgItem(IDC_RECORD_LIST); }
+    // The scan worker, for the tests that make its result's post fail.
+    CScanWorker& ScanWorker() { return m_worker; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -102,6 +104,9 @@ private:
     void OnCtlColor(Message& m);
 
     bool StartScan(const ScanRequest& request);
+    // A scan whose result was lost: not busy any more, the records as they
+    // were, and the user told to search again.
+    void EndLostScan();
     void ShowFirstPageOfShownList();
     void DeleteAllRows();
     bool RowRecordIndex(int row, size_t& index) const;

@@ -7,6 +7,7 @@
 #include "LanguageHolder.h"
 #include "PostedBlock.h"
 #include "testing/RecordingTree.h"
+#include "StringIds.h"
 #include "UiThread.h"
 #include "WinApp.h"
 #include "WindowTest.h"
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 using fixture::Recording;
 using fixture::RecordingName;
@@ -300,6 +302,64 @@ TEST_F(FileListTest, ASearchDuringAScanRunsNext)
     SendMessageW(list->m_hWnd, WM_SEARCH_DAY, 0, 0);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(list->allRecords.size(), 2u);
+}
+
+namespace {
+
+// A post of the scan's result that fails, as on a full queue.
+bool LoseResult(HWND, std::unique_ptr<ScanResult>)
+{
+    return false;
+}
+
+// The texts of the message boxes of this thread, each closed as it shows.
+std::vector<std::wstring> g_boxTexts;
+
+BOOL CALLBACK CloseBox(HWND h, LPARAM)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h) || !GetDlgItem(h, 0xFFFF))
+        return TRUE;
+    wchar_t text[512] = {};
+    GetDlgItemTextW(h, 0xFFFF, text, 512);
+    g_boxTexts.push_back(text);
+    PostMessageW(h, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0);
+}
+
+}  // namespace
+
+TEST_F(FileListTest, AScanWhoseResultCannotBePostedEndsAndSaysSo)
+{
+    TempTree tree(L"lost");
+    for (int c = 1; c <= 4; ++c)
+        ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(c, 83000, 83100)), Recording{c}));
+    dlg->searchPanel.SearchPath(tree.Root());
+    ASSERT_TRUE(PumpUntil([this] { return !list->scanBusy; }, 30000));
+    ASSERT_EQ(Rows(), 4);
+
+    g_boxTexts.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseBoxes);
+    list->ScanWorker().postResult = &LoseResult;
+    list->SearchRootAgain();
+    ASSERT_TRUE(list->scanBusy);
+    EXPECT_TRUE(PumpUntil([this] { return !list->scanBusy && !g_boxTexts.empty(); }, 30000))
+        << "the list stays busy";
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_boxTexts, std::vector<std::wstring>{CurrentText(IDS_SEARCH_LOST)});
+    EXPECT_FALSE(IsWindowVisible(list->progressBox.m_hWnd));
+    // The records as they were, and the list answers again.
+    EXPECT_EQ(Rows(), 4);
+    list->ScanWorker().postResult = &CScanWorker::PostScanResult;
+    list->SearchRootAgain();
+    EXPECT_TRUE(PumpUntil([this] { return !list->scanBusy; }, 30000));
+    EXPECT_EQ(Rows(), 4);
 }
 
 TEST_F(FileListTest, TheTypeFilterFollowsScansAndLanguages)

@@ -35,21 +35,14 @@ std::array<std::wstring, 6> RecordRowTexts(const FileRecord& r, const std::wstri
     return {channel, date, start, end, kindText, SizeText(r.size)};
 }
 
-std::vector<int> PlayingRows(const PlayingGroup& g, int currentPage, int perPage)
+std::vector<int> PlayingRows(const std::vector<std::wstring>& rowPaths, const std::vector<std::wstring>& playingPaths)
 {
     std::vector<int> rows;
-    const int k = perPage < 1 ? 1 : perPage;
-    if (g.selectedRow < 0)
-        return rows;
-    const bool onThisPage = g.groupPage == currentPage;
-    const bool onNextPage = g.groupPage == currentPage + 1;
-    for (int c = 0; c < 8; ++c) {
-        if (!g.channelFound[c] || g.channelIndex[c] < 0)
-            continue;
-        const int row = g.channelIndex[c] % k;
-        const bool atPageEnd = row + 3 >= k;
-        if ((onThisPage && !(g.crossesPage && atPageEnd)) || (onNextPage && g.crossesPage && atPageEnd))
-            rows.push_back(row);
-    }
+    for (size_t row = 0; row < rowPaths.size(); ++row)
+        for (const std::wstring& playing : playingPaths)
+            if (!playing.empty() && rowPaths[row] == playing) {
+                rows.push_back(static_cast<int>(row));
+                break;
+            }
     return rows;
 }

@@ -20,20 +20,7 @@ std::wstring SizeText(uint64_t bytes);
 // given, size.
 std::array<std::wstring, 6> RecordRowTexts(const FileRecord& record, const std::wstring& kindText);
 
-// The playing group as the playback control panel describes it: for each
-// of its eight channel slots whether it has a file and that file's index
-// in the shown list; groupPage is the page that holds the group, and
-// crossesPage is set when its rows run over the end of a page.
-struct PlayingGroup {
-    int channelIndex[8] = {};
-    int channelFound[8] = {};
-    int crossesPage = 0;
-    int selectedRow = 0;
-    int groupPage = 0;
-};
-
-// Rows of the page currentPage (perPage records a page) to mark as
-// playing. A group that crosses the end of a page shows its rows in the
-// last three places on the page before groupPage and the others on
-// groupPage.
-std::vector<int> PlayingRows(const PlayingGroup& group, int currentPage, int perPage);
+// Rows to mark as playing: those whose record (rowPaths, in row order) is
+// one of the files of the playing group, whichever page, page size or
+// record order the list has now.
+std::vector<int> PlayingRows(const std::vector<std::wstring>& rowPaths, const std::vector<std::wstring>& playingPaths);

@@ -56,35 +56,22 @@ TEST(RecordRows, RowTextsOfARecord)
         EXPECT_EQ(SizeText(s.bytes), s.text) << s.bytes;
 }
 
-TEST(RecordRows, PlayingRowsOnTheGroupPageAndThePageBefore)
+TEST(RecordRows, PlayingRowsAreTheRowsOfTheGroupsFiles)
 {
-    // Eleven records a page; a group of four at 9, 10, 11 and 12 crosses
-    // from page 1 into page 2 (rows 9 and 10 of page 1, rows 0 and 1 of 2).
-    PlayingGroup crossing;
-    const int indices[4] = {9, 10, 11, 12};
-    for (int c = 0; c < 4; ++c) {
-        crossing.channelIndex[c] = indices[c];
-        crossing.channelFound[c] = 1;
-    }
-    crossing.crossesPage = 1;
-    crossing.groupPage = 2;
-    PlayingGroup plain;
-    plain.channelIndex[0] = 3;
-    plain.channelFound[0] = 1;
-    plain.channelIndex[1] = 4;
-    plain.channelFound[1] = 1;
-    plain.channelIndex[2] = 7;  // no file in that slot: not marked
-    plain.groupPage = 1;
-    PlayingGroup stopped = plain;
-    stopped.selectedRow = -1;
+    const std::vector<std::wstring> page = {L"C:\\r\\1-a", L"C:\\r\\2-a", L"C:\\r\\3-a", L"C:\\r\\1-b",
+                                            L"C:\\r\\2-b"};
     struct Case {
-        const PlayingGroup* group;
-        int page;
+        std::vector<std::wstring> playing;
         std::vector<int> rows;
     } cases[] = {
-        {&crossing, 1, {9, 10}}, {&crossing, 2, {0, 1}}, {&crossing, 3, {}},
-        {&plain, 1, {3, 4}},     {&plain, 2, {}},        {&stopped, 1, {}},
+        {{L"C:\\r\\1-a", L"C:\\r\\2-a", L"C:\\r\\3-a"}, {0, 1, 2}},
+        {{L"C:\\r\\2-b", L"C:\\r\\1-b"}, {3, 4}},                // in row order
+        {{L"C:\\r\\1-b", L"C:\\r\\9-z"}, {3}},                   // one on another page
+        {{L"", L"", L"C:\\r\\1-a"}, {0}},                        // empty slots match nothing
+        {{}, {}},                                                // stopped
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PlayingRows(*c.group, c.page, 11), c.rows) << c.page;
+        EXPECT_EQ(PlayingRows(page, c.playing), c.rows) << c.rows.size();
+    // A row without a record (empty path) is never playing.
+    EXPECT_EQ(PlayingRows({L"", L"C:\\r\\1-a"}, {L"", L"C:\\r\\1-a"}), std::vector<int>{1});
 }

@@ -14,7 +14,11 @@ struct ScanJob {
     ScanRequest request;
     HWND target;
     const std::atomic<bool>* cancel;
+    bool (*postResult)(HWND, std::unique_ptr<ScanResult>);
 };
+
+const int kLostReportTries = 100;
+const DWORD kLostReportPauseMs = 50;
 
 void PostProgress(int percent, void* target)
 {
@@ -86,7 +90,7 @@ bool CScanWorker::Start(const ScanRequest& request, HWND target)
 {
     if (m_thread)
         return false;
-    auto* job = new (std::nothrow) ScanJob{request, target, &m_cancel};
+    auto* job = new (std::nothrow) ScanJob{request, target, &m_cancel, postResult};
     if (!job)
         return false;
     m_cancel.store(false);
@@ -116,6 +120,20 @@ DWORD WINAPI CScanWorker::ThreadProc(void* p)
     ::PostMessageW(job->target, WM_SCAN_PROGRESS, 100, 0);
     // Freed by PostBlock when the window is gone, by the framework when
     // the window goes before taking it.
-    PostBlock(job->target, WM_SCAN_DONE, 0, std::move(result));
+    if (job->postResult(job->target, std::move(result)))
+        return 0;
+    // The result is lost (a full queue): the window still has to hear that
+    // the scan ended. A full queue drains; the tries end in five seconds,
+    // at a cancel (the window going) or with the window.
+    for (int i = 0; i < kLostReportTries && !job->cancel->load() && ::IsWindow(job->target); ++i) {
+        if (::PostMessageW(job->target, WM_SCAN_DONE, 0, 0))
+            break;
+        ::Sleep(kLostReportPauseMs);
+    }
     return 0;
+}
+
+bool CScanWorker::PostScanResult(HWND target, std::unique_ptr<ScanResult> result)
+{
+    return PostBlock(target, WM_SCAN_DONE, 0, std::move(result));
 }

@@ -4,8 +4,9 @@
 // The worker owns nothing the window reads. It gets its own copy of the
 // request, probes and sorts into its own vector, posts WM_SCAN_PROGRESS
 // (wParam: percent) as it goes and, at the end, one WM_SCAN_DONE carrying
-// a ScanResult block (PostedBlock.h), which the window takes and swaps in.
-// A cancelled scan posts no result. The window joins the thread before it
+// a ScanResult block (PostedBlock.h), which the window takes and swaps in;
+// when that cannot be posted, a WM_SCAN_DONE without a block tells the
+// window the result is lost. A cancelled scan posts no result. The window joins the thread before it
 // starts the next one and when it is destroyed.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,13 @@ public:
     // flag before every file, and a file's probe reads a bounded part of it.
     void Join();
     bool HasThread() const { return m_thread != nullptr; }
+
+    // How the worker hands its result over (PostBlock of WM_SCAN_DONE);
+    // false when it could not. Then the worker posts WM_SCAN_DONE without
+    // a block instead, so that the window ends its busy state. Set before
+    // Start (the tests' failing post).
+    bool (*postResult)(HWND target, std::unique_ptr<ScanResult> result) = &PostScanResult;
+    static bool PostScanResult(HWND target, std::unique_ptr<ScanResult> result);
 
 private:
     static DWORD WINAPI ThreadProc(void* job);

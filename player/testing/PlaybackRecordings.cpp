@@ -36,10 +36,16 @@ std::wstring WritePlayableRecording(const std::wstring& folder, int channel, int
     const std::string name =
         recwriter::RecordFileName(channel, startHms, recwriter::AddSecondsHms(startHms, seconds));
     const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end());
-    std::string ansi(path.begin(), path.end());
-    if (!recwriter::WriteBytes(ansi, recwriter::BuildDemoRecording(r, frames)))
+    // By its wide name: the folder may be one the code page cannot spell.
+    const std::vector<uint8_t> bytes = recwriter::BuildDemoRecording(r, frames);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return std::wstring();
-    return path;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    ::CloseHandle(file);
+    return ok ? path : std::wstring();
 }
 
 }  // namespace fixture
