@@ -1,5 +1,7 @@
 #include "AppSettings.h"
 
+#include "AnsiPath.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -31,11 +33,23 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(0, slash);
 }
 
+std::string AnsiProgramPath()
+{
+    // A folder the code page cannot spell goes by its short name, so that
+    // config.ini and the icon beside the program are found there too.
+    wchar_t wide[1024] = {};
+    DWORD n = ::GetModuleFileNameW(nullptr, wide, 1024);
+    std::string path;
+    if (n > 0 && n < 1024 && AnsiPath(std::wstring(wide, n), path))
+        return path;
+    char ansi[512] = {};
+    n = ::GetModuleFileNameA(nullptr, ansi, sizeof ansi);
+    return std::string(ansi, n < sizeof ansi ? n : sizeof ansi - 1);
+}
+
 void AppSettings::SetProgramFolder()
 {
-    char path[512] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    programFolder = FolderOf(std::string(path, n < sizeof path ? n : sizeof path - 1));
+    programFolder = FolderOf(AnsiProgramPath());
 }
 
 std::string AppSettings::ConfigPath() const

@@ -54,5 +54,8 @@ struct AppSettings {
 // Folder part of a path: everything before the last backslash, or the whole
 // path when it has none.
 std::string FolderOf(const std::string& path);
+// The running program's path for the ANSI functions: as the code page
+// spells it, or by its short name where it cannot.
+std::string AnsiProgramPath();
 
 extern AppSettings g_Settings;

@@ -72,6 +72,14 @@ for _ in $(seq 60); do
 done
 echo "package_test: the unpacked program lists ${rows:-0} recordings"
 [ "${rows:-0}" = 8 ] || fail "the list shows ${rows:-0} rows, not the 8 recordings"
+# The program found its own folder: the ".h264" association it wrote at
+# start names the icon beside it (a folder the code page cannot spell goes
+# by its short name), where config.ini is read and written too.
+icon=$(wine reg query 'HKCR\h264file\DefaultIcon' /ve </dev/null 2>/dev/null | tr -d '\r' |
+  sed -n 's/.*REG_SZ[[:space:]]*//p' | head -n 1)
+[ -n "$icon" ] || fail "the program registered no icon for .h264 files"
+[ -f "$(winepath -u "$icon" 2>/dev/null | tr -d '\r')" ] || fail "the registered icon $icon is not the one beside the program"
+echo "package_test: the association names $icon"
 drive close >/dev/null || true
 for _ in $(seq 40); do
   kill -0 "$player_pid" 2>/dev/null || break

@@ -136,9 +136,8 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     MoveWindow(0, 0, work.right - work.left, work.bottom - work.top);
 
-    char exe[512] = {};
-    ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-    RegisterFileAssociation(HKEY_CLASSES_ROOT, (FolderOf(exe) + "\\exe.ico").c_str(), exe);
+    const std::string exe = AnsiProgramPath();
+    RegisterFileAssociation(HKEY_CLASSES_ROOT, (FolderOf(exe) + "\\exe.ico").c_str(), exe.c_str());
 
     ApplyCommandLine(cmd);
     textsReady = 1;

@@ -1,6 +1,6 @@
 #include "avi/DlgAvi.h"
 
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 #include "recordings/UnreachablePath.h"
 #include "AppSettings.h"
 #include "Calverin.h"

@@ -13,7 +13,7 @@
 #include "playback/ControlBarLayout.h"
 #include "playback/DlgPlayBack.h"
 #include "playback/SnapshotFiles.h"
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 #include "StringIds.h"
 
 #include <commctrl.h>

@@ -4,7 +4,7 @@
 #include "DataExchange.h"
 #include "LanguageHolder.h"
 #include "playback/NoticeCountdown.h"
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 #include "recordings/UnreachablePath.h"
 #include "StringIds.h"
 

@@ -1,7 +1,7 @@
 #include "playback/DlgPlayBkCtrl.h"
 
 #include "AppSettings.h"
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 #include "playback/ChannelMatching.h"
 #include "playback/ControlBarLayout.h"
 #include "DataExchange.h"

@@ -1,6 +1,6 @@
 #include "recordings/FolderScan.h"
 
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 #include "Ostrivel.h"
 #include "recordings/RecordFileName.h"
 

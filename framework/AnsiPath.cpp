@@ -1,4 +1,4 @@
-#include "recordings/AnsiPath.h"
+#include "AnsiPath.h"
 
 #include <windows.h>
 
