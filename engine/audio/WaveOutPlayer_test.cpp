@@ -19,8 +19,11 @@ class FakeDevice : public WaveDevice {
 public:
     MMRESULT Open(const WAVEFORMATEX& f, WaveDeviceSink* s) override {
         log += "open ";
+        // As waveOut's own wrapper: a device kept open refuses a second one.
+        if (held) return MMSYSERR_ALLOCATED;
         format = f;
         sink = s;
+        if (openResult == MMSYSERR_NOERROR) held = true;
         return openResult;
     }
     MMRESULT Prepare(WAVEHDR* h) override {
@@ -45,8 +48,17 @@ public:
     }
     MMRESULT Close() override {
         log += "close ";
+        if (failedCloses > 0) {
+            --failedCloses;
+            return WAVERR_STILLPLAYING;
+        }
+        held = false;
         if (sink) sink->OnDeviceMessage(WOM_CLOSE, nullptr);
         return MMSYSERR_NOERROR;
+    }
+    void Forget() override {
+        log += "forget ";
+        held = false;
     }
     MMRESULT SetVolume(DWORD v) override {
         log += "volume ";
@@ -58,6 +70,8 @@ public:
     WAVEFORMATEX format = {};
     WaveDeviceSink* sink = nullptr;
     MMRESULT openResult = MMSYSERR_NOERROR, prepareResult = MMSYSERR_NOERROR, writeResult = MMSYSERR_NOERROR;
+    int failedCloses = 0;   // closes refused before one succeeds
+    bool held = false;      // a device is open
     int writes = 0;
     std::vector<WAVEHDR*> written;
     std::vector<DWORD> volumes;

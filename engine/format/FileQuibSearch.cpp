@@ -13,6 +13,12 @@ namespace {
 
 constexpr int64_t kDataStart = rec::kDataStart;
 constexpr uint32_t kWindow = 0x1F000;        // block of the forward and backward I-frame searches
+// A forward search starts each fresh block this small and doubles it while
+// it finds no tag: a search that lands on a tag (the first I-frame at the
+// data start, the next packet after one it skips) needs only the tag's
+// bytes, and the packets it skips are never read. The found I-frame is the
+// same whatever the block sizes: the search moves over the same tags.
+constexpr uint32_t kFirstWindow = 4096;
 constexpr uint32_t kLastBlock = 4096;        // backward search for the last video packet
 constexpr uint32_t kProbeBlock = 1024;       // backward search for the probe's last I-frame
 constexpr uint32_t kProbeChunk = 64 * kProbeBlock;
@@ -59,9 +65,10 @@ bool CFileQuib::FindNextIFrame(IFrameHit* hit) {
     if (!file_) return false;
     if (pos_ < kDataStart && !SeekTo(kDataStart)) return false;
     bool atEnd = false;
+    uint32_t window = kWindow;
     // Appends up to one window, never past the data end; a short read marks the end.
     auto readWindow = [&]() -> size_t {
-        int64_t room = std::min<int64_t>(kWindow, dataEnd_ - pos_);
+        int64_t room = std::min<int64_t>(window, dataEnd_ - pos_);
         if (room <= 0) {
             atEnd = true;
             return 0;
@@ -176,10 +183,15 @@ bool CFileQuib::FindLastIFrameByBlocks(IFrameHit* hit) {
     const int64_t saved = pos_;
     bool found = false;
     // 1024-byte blocks back from the data end, each searched forward, read
-    // a chunk of blocks at a time.
+    // a chunk of blocks at a time: a small chunk first (the last I-frame is
+    // often near the end), then chunks twice as large up to kProbeChunk.
+    // Every chunk is whole blocks from the data end, so the blocks, and what
+    // is found in them, are those of one block at a time.
     int64_t end = dataEnd_;
+    uint32_t chunk = 4 * kProbeBlock;
     while (!found && end > kDataStart) {
-        int64_t chunkStart = std::max(kDataStart, end - int64_t(kProbeChunk));
+        int64_t chunkStart = std::max(kDataStart, end - int64_t(chunk));
+        chunk = std::min(chunk * 2, kProbeChunk);
         ReadAt(chunkStart, scanBuffer_, size_t(end - chunkStart));
         for (int64_t blockEnd = end; !found && blockEnd > chunkStart; blockEnd -= kProbeBlock) {
             int64_t blockStart = std::max(chunkStart, blockEnd - int64_t(kProbeBlock));
@@ -309,6 +321,8 @@ int CFileQuib::NextIFrame(RecPacket** packet) {
     EmptyScanBuffer();
     if (!found) return 1;
     MakeCurrent(hit);
+    // The I-frame reached is where a turn to backward play starts from.
+    bookmark_ = hit.offset;
     SeekTo(hit.offset);
     return ReadIFramePacket(packet);
 }
@@ -343,6 +357,7 @@ int CFileQuib::PrevIFrame(RecPacket** packet) {
         currentIFrame_ = link;
     }
     EmptyScanBuffer();
+    bookmark_ = currentIFrame_;
     SeekTo(currentIFrame_);
     return ReadIFramePacket(packet);
 }

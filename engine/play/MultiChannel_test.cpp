@@ -17,6 +17,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -168,10 +169,12 @@ bool PlayedTo(void* h, int ms) {
 struct Group {
     std::string paths[4];
     bool written = true;
-    Group(const char* name, int frames) {
+    Group(const char* name, int frames) : Group(name, {frames, frames, frames, frames}) {}
+    // Channel k with frames[k] pictures.
+    Group(const char* name, std::array<int, 4> frames) {
         for (int k = 0; k < 4; ++k) {
             paths[k] = std::string("multi_") + name + "_ch" + std::to_string(k) + ".rec";
-            written = WriteChannelRecording(paths[k], k, kOffsets[k], size_t(frames)) && written;
+            written = WriteChannelRecording(paths[k], k, kOffsets[k], size_t(frames[size_t(k)])) && written;
         }
     }
     // Opens every channel into its pane, in channel order.
@@ -701,4 +704,65 @@ TEST(MultiChannel, AnEndAnsweredAtOnceKeepsTheCallersSyncChannel) {
     EXPECT_EQ(panel.ends, (std::vector<int>{2, 3, 1, 0}));
     CloseAll(h);
     CloseHandle(panel.answered);
+}
+
+// Backward play goes on from the picture shown, whatever came before it:
+// I-frames only at a fast rate, a faster rate, a seek, single steps. (The
+// turn used to start from where fast play had begun, 10 s back.)
+TEST(MultiChannel, BackwardPlayGoesOnFromTheShownPicture) {
+    const int kFrames = 750;
+    Group group("turn", kFrames);
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    ASSERT_TRUE(group.Open(h));
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+    ASSERT_TRUE(PlayedTo(h, 1300));
+
+    struct Turn {
+        const char* name;
+        int seekMs;     // first (-1: none)
+        int rate;       // then this rate for fastMs
+        DWORD fastMs;
+        int steps;      // then paused, this many single steps
+    } turns[] = {
+        {"after rate 4", -1, 4, 2500, 0},
+        {"after rate 2", -1, 2, 1500, 0},
+        {"after a seek at rate 5", 20000, 5, 600, 0},
+        {"after rate 4 and steps", -1, 4, 500, 3},
+    };
+    for (const Turn& t : turns) {
+        SCOPED_TRACE(t.name);
+        ASSERT_EQ(OV_SetPlayRate(h, 0, 0), 0);
+        Pump(300);
+        if (t.seekMs >= 0) {
+            ASSERT_EQ(OV_SetPlayTime(h, t.seekMs), 0);
+        }
+        ASSERT_EQ(OV_SetPlayRate(h, t.rate, 0), 0);
+        Pump(t.fastMs);
+        if (t.steps) {
+            ASSERT_EQ(OV_Pause(h, 1), 0);
+            for (int k = 0; k < t.steps; ++k) ASSERT_EQ(OV_PlayOneByOne(h), 0);
+        }
+        int turnedAt = -1;
+        ASSERT_EQ(OV_GetPlayTime(h, &turnedAt), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, -1, 1), 0);
+        if (t.steps) {
+            ASSERT_EQ(OV_Pause(h, 0), 0);
+        }
+        // Backwards at twice the speed, an I-frame (1 s) at a time: within
+        // 1.2 s two or three I-frames back, and never forward. (Between
+        // the reading and the turn a fast rate may show one more I-frame.)
+        int last = turnedAt + 1000;
+        for (int sample = 0; sample < 12; ++sample) {
+            Pump(100);
+            int now = -1;
+            ASSERT_EQ(OV_GetPlayTime(h, &now), 0);
+            EXPECT_LE(now, last) << "went forward at sample " << sample << ", turned at " << turnedAt;
+            last = now;
+        }
+        EXPECT_LT(last, turnedAt) << "did not go back";
+        EXPECT_GE(last, turnedAt - 4000) << "jumped back from " << turnedAt;
+    }
+    CloseAll(h);
 }

@@ -16,10 +16,14 @@ constexpr int32_t kAudioBytes = 512000;
 constexpr int kSoundPreset = 3;
 constexpr uint32_t kIdleMs = 100;
 constexpr uint32_t kRedrawMs = 500;
+// I-frames a turn to backward play passes over at most to get back to the
+// shown picture (the read-ahead holds one or two).
+constexpr int kTurnSkips = 8;
 
 }  // namespace
 
-CPlayer::CPlayer(const H264DecoderApi* videoApi) : videoApi_(videoApi) {
+CPlayer::CPlayer(const H264DecoderApi* videoApi, WaveDevice* soundDevice)
+    : videoApi_(videoApi), sound_(soundDevice) {
     frameBuffer_ = new (std::nothrow) uint8_t[kFrameBufferSize];
     seekDone_ = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -122,7 +126,11 @@ int CPlayer::StopThread() {
 int CPlayer::SetPause(int on) {
     CAutoLock hold(stateLock_);
     paused_ = on != 0;
-    if (soundOn_) sound_.SetPaused(paused_);
+    if (soundOn_) {
+        // Play after a pause, or after single steps that moved the picture
+        // on while the sound stood still, is heard from the shown picture.
+        sound_.SetPaused(paused_);
+    }
     if (!paused_) ResetClock();
     Wake();
     return 0;
@@ -135,8 +143,11 @@ int CPlayer::SetRate(int rate, int reverse) {
     rate_ = rate;
     ResetClock();
     if (soundOn_) {
-        if (rate != 0) sound_.Stop();
-        else sound_.Open(kSoundPreset);
+        if (rate != 0) {
+            sound_.Stop();
+        } else {
+            sound_.Open(kSoundPreset);
+        }
     }
     Wake();
     return 0;
@@ -144,6 +155,7 @@ int CPlayer::SetRate(int rate, int reverse) {
 
 int CPlayer::StepOne() {
     CAutoLock hold(stateLock_);
+    // Stepping is silent: the sound pauses with the picture.
     paused_ = true;
     if (!reader_) return 0;
     if (videoQueue_.Count() < kRefillPackets) Refill(kRefillPackets);
@@ -231,14 +243,23 @@ void CPlayer::Rest(uint32_t ms) {
 int CPlayer::SoundOn() {
     if (soundOn_) return 1;
     if (rate_ == 0) {
-        uint64_t last = position_.lastDecoded.Load();
-        if (last != 0) audioQueue_.SkipTo(last);
-        else audioQueue_.Clear();
+        SoundFromPicture();
+        // A paused channel stays silent until play goes on.
         sound_.Open(kSoundPreset);
     }
     soundOn_ = true;
     return 0;
 }
+
+void CPlayer::SoundFromPicture() {
+    uint64_t shown = position_.current.Load();
+    if (shown != 0) audioQueue_.SkipTo(shown);
+    else audioQueue_.Clear();
+}
+
+int CPlayer::QueuedSoundFrames() { return audioQueue_.Count(); }
+
+bool CPlayer::OldestSoundTime(uint64_t* timestamp) { return audioQueue_.PeekTime(timestamp) != 0; }
 
 int CPlayer::SoundOff() {
     if (!soundOn_) return 1;
@@ -294,6 +315,11 @@ int CPlayer::SetEndCallback(void* user, EndCallBackProc callback) {
     return 0;
 }
 
+bool CPlayer::IsMaster() {
+    CAutoLock hold(syncLock_);
+    return master_;
+}
+
 void CPlayer::SetMaster(bool master) {
     CAutoLock hold(syncLock_);
     master_ = master;
@@ -303,6 +329,15 @@ void CPlayer::SetSlave(bool slave) {
     CAutoLock hold(syncLock_);
     // A slave made master paces by its own clock again, from now on.
     if (slave_ && !slave) promoted_ = true;
+    // A channel made slave knows no step of its new master yet: the
+    // master's first time holds it there. (A step taken from the time an
+    // earlier master left behind would move the clock on by itself, and
+    // a master whose file has ended, whose time stands, would be followed
+    // past its last picture.)
+    if (!slave_ && slave) {
+        masterTime_ = 0;
+        masterStepUs_ = 0;
+    }
     slave_ = slave;
 }
 
@@ -467,6 +502,19 @@ void CPlayer::QueuePacket(RecPacket* packet) {
 int CPlayer::QueueIFrame(bool next) {
     RecPacket* packet = nullptr;
     int failed = next ? reader_->NextIFrame(&packet) : reader_->PrevIFrame(&packet);
+    // Backward play goes on from the picture shown. The reader turns where
+    // it last read, which lies ahead of that picture by what was read ahead
+    // (up to an I-frame at fast rates, some packets at others): I-frames
+    // after the shown picture are passed over. Each step moves back, and
+    // the first I-frame of the file ends the search.
+    const uint64_t shown = position_.current.Load();
+    for (int k = 0; !next && !failed && packet && shown != 0 && packet->timestamp > shown &&
+                    k < kTurnSkips;
+         ++k) {
+        reader_->ReleasePacket(packet);
+        packet = nullptr;
+        failed = reader_->PrevIFrame(&packet);
+    }
     if (failed || !packet) {
         readerExhausted_ = true;
         return 0;
@@ -485,6 +533,9 @@ void CPlayer::DecodeNext() {
         if (videoQueue_.Pop(&d, frameBuffer_, int32_t(kFrameBufferSize)) != PacketQueue::kPopOk)
             return;
         if (d.type != rec::kPacketInfo) break;
+        // Only the sync channel's information reaches the callback: a
+        // channel that was the sync channel keeps its callback installed
+        // when the lead moves on, and two channels would feed the panels.
         CAutoLock hold(infoLock_);
         if (infoCallback_)
             infoCallback_(frameBuffer_, uint32_t(d.length), uint32_t(d.timestamp),
@@ -496,12 +547,7 @@ void CPlayer::DecodeNext() {
                               uint32_t(d.timestamp >> 32), &kNoSide);
     position_.lastDecoded.Store(d.timestamp);
     position_.current.Store(d.timestamp);
-    bool master;
-    {
-        CAutoLock hold(syncLock_);
-        master = master_;
-    }
-    if (master && owner_) owner_->PassTime(d.timestamp);
+    if (IsMaster() && owner_) owner_->PassTime(d.timestamp);
     redrawTick_ = Now();
 }
 

@@ -1,10 +1,14 @@
-// The channel player on its own: what makes an open fail.
+// The channel player on its own: what makes an open fail, and what its
+// sound output is given while paused, stepping and after other rates.
 #include "Player.h"
 
+#include "ChannelRecordings.h"
 #include "RecordWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -45,3 +49,4 @@ TEST(Player, OpensOnlyWithAVideoDecoder) {
     EXPECT_EQ(player.GetFileInfo(&info), 0);
     EXPECT_EQ(info.durationMs, 0u) << "the record of a file that did not open";
 }
+
