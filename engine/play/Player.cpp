@@ -405,7 +405,12 @@ uint32_t CPlayer::NormalStep() {
     case ReadAhead::kNothing: break;
     }
     ForwardSync sync;
-    if (!SyncNormal(&sync)) return kIdleMs;
+    if (!SyncNormal(&sync)) {
+        // A slave with no picture left reports its own end, when its own
+        // pictures run out, whether or not it ever leads.
+        if (readerExhausted_) EndOfPictures();
+        return kIdleMs;
+    }
     uint32_t rest = 0;
     uint32_t interval;
     if (FrameInterval(&interval)) {
@@ -435,7 +440,11 @@ uint32_t CPlayer::NormalStep() {
 
 uint32_t CPlayer::ReverseStep() {
     if (!HasQueuedVideo()) QueueIFrame(false);
-    if (!SyncReverse()) return kIdleMs;
+    if (!SyncReverse()) {
+        // As forward: a slave back at its first I-frame reports its end.
+        if (readerExhausted_) EndOfPictures();
+        return kIdleMs;
+    }
     uint32_t interval;
     if (ReverseFrameInterval(&interval)) {
         if (Pace(&clock_, interval, Now())) DecodeNext();
@@ -536,6 +545,7 @@ void CPlayer::DecodeNext() {
         // Only the sync channel's information reaches the callback: a
         // channel that was the sync channel keeps its callback installed
         // when the lead moves on, and two channels would feed the panels.
+        if (!IsMaster()) continue;
         CAutoLock hold(infoLock_);
         if (infoCallback_)
             infoCallback_(frameBuffer_, uint32_t(d.length), uint32_t(d.timestamp),
