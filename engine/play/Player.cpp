@@ -129,6 +129,7 @@ int CPlayer::SetPause(int on) {
     if (soundOn_) {
         // Play after a pause, or after single steps that moved the picture
         // on while the sound stood still, is heard from the shown picture.
+        if (!paused_) SoundFromPicture();
         sound_.SetPaused(paused_);
     }
     if (!paused_) ResetClock();
@@ -145,8 +146,12 @@ int CPlayer::SetRate(int rate, int reverse) {
     if (soundOn_) {
         if (rate != 0) {
             sound_.Stop();
-        } else {
-            sound_.Open(kSoundPreset);
+        } else if (sound_.StateNow() != WaveOutPlayer::kOpen) {
+            // The audio read while the output was closed lies behind the
+            // picture by all the time spent at the other rate: the sound
+            // starts again at the picture shown, and paused when play is.
+            SoundFromPicture();
+            sound_.Open(kSoundPreset, paused_);
         }
     }
     Wake();
@@ -157,6 +162,7 @@ int CPlayer::StepOne() {
     CAutoLock hold(stateLock_);
     // Stepping is silent: the sound pauses with the picture.
     paused_ = true;
+    if (soundOn_) sound_.SetPaused(true);
     if (!reader_) return 0;
     if (videoQueue_.Count() < kRefillPackets) Refill(kRefillPackets);
     uint64_t next = 0;
@@ -245,7 +251,7 @@ int CPlayer::SoundOn() {
     if (rate_ == 0) {
         SoundFromPicture();
         // A paused channel stays silent until play goes on.
-        sound_.Open(kSoundPreset);
+        sound_.Open(kSoundPreset, paused_);
     }
     soundOn_ = true;
     return 0;
