@@ -127,6 +127,12 @@ void WaveOutPlayer::CloseDevice() {
     // of times. A device that still refuses is forgotten: the next Open
     // opens afresh, where keeping its handle would refuse every later open
     // and leave the channel silent for good.
+    for (int tries = 1; !closed && tries < kCloseTries; ++tries) {
+        Sleep(kWaitStepMs);
+        ReturnBuffers();
+        closed = device_->Close() == MMSYSERR_NOERROR;
+    }
+    if (!closed) device_->Forget();
     for (int waited = 0; closed && state_ != kClosed && waited < kCloseWaitMs; waited += kWaitStepMs)
         Sleep(kWaitStepMs);
     InterlockedExchange(&state_, kClosed);

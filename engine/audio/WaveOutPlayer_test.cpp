@@ -246,6 +246,36 @@ TEST(WaveOutPlayer, FailedOpensLeaveNothingOpen) {
     }
 }
 
+// A device that refuses to close does not take the sound with it: the
+// close is tried again with the buffers back, and a device that still
+// refuses is let go of, so that the next open gets a new one.
+TEST(WaveOutPlayer, ARefusedCloseDoesNotWedgeTheDevice) {
+    struct Case { const char* name; int failedCloses; const char* log; } cases[] = {
+        {"closes on the second try", 1, "reset unprepare unprepare close reset close "},
+        {"never closes", 100, "reset unprepare unprepare close reset close reset close forget "},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        ASSERT_EQ(r.player.Open(3), 1) << c.name;
+        r.device.log.clear();
+        r.device.failedCloses = c.failedCloses;
+        DWORD start = GetTickCount();
+        r.player.Stop();
+        EXPECT_LT(GetTickCount() - start, 1000u) << c.name;
+        EXPECT_EQ(r.device.log, c.log) << c.name;
+        EXPECT_EQ(r.player.StateNow(), WaveOutPlayer::kClosed) << c.name;
+        r.device.failedCloses = 0;
+        r.device.log.clear();
+        EXPECT_EQ(r.player.Open(3), 1) << c.name;
+        EXPECT_EQ(r.device.log, "open prepare prepare write write ") << c.name;
+        // And it plays: a buffer handed back is filled and queued again.
+        r.Push(4, 320);
+        r.Push(4, 320);
+        r.Done(0);
+        EXPECT_EQ(Runs(r.Samples(0)), (Runs_t{{4, 640}})) << c.name;
+    }
+}
+
 TEST(WaveOutPlayer, VolumeSetsBothChannelsAndIsKeptWhileClosed) {
     Rig r;
     r.player.SetVolume(0x1234);
