@@ -423,9 +423,13 @@ uint32_t CPlayer::NormalStep() {
         // The master paces by its own clock, a slave by the master's (the
         // rule and why: ForwardDue); a slave wakes up for the moment the
         // master's clock reaches its next picture.
-        if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now()))
+        if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now())) {
             DecodeNext();
-        else if (sync.slave)
+            // Rest until the next picture is due, worked out now: one wake-up
+            // a picture, not a second pass straight after each one only to
+            // find the next not due yet. (Read-ahead waits for that pass.)
+            rest = RestAfterDecode();
+        } else if (sync.slave)
             rest = std::min(interval, SlaveWaitMs(sync.next, sync.masterClock));
         else
             rest = PaceWaitMs(clock_, interval, Now());
@@ -442,6 +446,15 @@ uint32_t CPlayer::NormalStep() {
         paused_ = true;
     }
     return rest;
+}
+
+uint32_t CPlayer::RestAfterDecode() {
+    if (videoQueue_.Count() < kRefillPackets && !readerExhausted_) return 0;   // read ahead first
+    ForwardSync sync;
+    uint32_t interval;
+    if (!SyncNormal(&sync) || !FrameInterval(&interval)) return 0;
+    if (sync.slave) return std::min(interval, SlaveWaitMs(sync.next, sync.masterClock));
+    return PaceWaitMs(clock_, interval, Now());
 }
 
 uint32_t CPlayer::ReverseStep() {

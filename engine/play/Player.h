@@ -84,6 +84,9 @@ private:
     int RunThread();
     uint32_t NormalStep();
     uint32_t ReverseStep();
+    // After a forward decode: how long until the next picture is due (0:
+    // now, or read ahead first).
+    uint32_t RestAfterDecode();
     // Waits on the stop event and the wake event: a stop never waits out a
     // rest, and a request or a change from the caller (seek, pause, rate)
     // is acted on at once; the play thread rests until its next picture is
