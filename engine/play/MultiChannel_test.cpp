@@ -712,7 +712,8 @@ TEST(MultiChannel, AnEndAnsweredAtOnceKeepsTheCallersSyncChannel) {
 
 // Backward play goes on from the picture shown, whatever came before it:
 // I-frames only at a fast rate, a faster rate, a seek, single steps. (The
-// turn used to start from where fast play had begun, 10 s back.)
+// turn used to start from where fast play had begun, 10 s back.) Forward
+// play after it goes on from there too.
 TEST(MultiChannel, BackwardPlayGoesOnFromTheShownPicture) {
     const int kFrames = 750;
     Group group("turn", kFrames);
@@ -767,6 +768,24 @@ TEST(MultiChannel, BackwardPlayGoesOnFromTheShownPicture) {
         }
         EXPECT_LT(last, turnedAt) << "did not go back";
         EXPECT_GE(last, turnedAt - 4000) << "jumped back from " << turnedAt;
+    }
+
+    // And forward again from backward play, at a fast rate (I-frames only)
+    // or at 1X: on from the shown picture's I-frame, no end reported.
+    Events events;
+    ASSERT_EQ(OV_SetEndCallBack(h, &events, RecordEnd), 0);
+    for (int rate : {4, 0}) {
+        SCOPED_TRACE(testing::Message() << "forward at rate " << rate << " after backward play");
+        ASSERT_EQ(OV_SetPlayRate(h, -1, 1), 0);
+        Pump(700);
+        int turnedAt = -1, now = -1;
+        ASSERT_EQ(OV_GetPlayTime(h, &turnedAt), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, rate, 0), 0);
+        Pump(1200);
+        ASSERT_EQ(OV_GetPlayTime(h, &now), 0);
+        EXPECT_GT(now, turnedAt) << "did not go forward";
+        EXPECT_LE(now, turnedAt + (rate ? 7000 : 2200));
+        EXPECT_TRUE(events.Ends().empty()) << events.Ends().size() << " ends reported";
     }
     CloseAll(h);
 }

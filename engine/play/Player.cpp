@@ -140,6 +140,16 @@ int CPlayer::SetPause(int on) {
 int CPlayer::SetRate(int rate, int reverse) {
     CAutoLock hold(stateLock_);
     if (reverse && !reverse_) ClearQueues();
+    if (!reverse && reverse_ && reader_) {
+        // Leaving backward play: the reader still steps backwards, which
+        // forward I-frame steps refuse (fast play would take the file for
+        // ended), and the queue holds an I-frame read ahead behind the
+        // picture. Forward play goes on from the shown picture's I-frame.
+        uint64_t shown = position_.current.Load();
+        RecPacket* unused = nullptr;
+        if (shown != 0) reader_->SeekTime(PlayTimeMs(shown, fileInfo_.firstTimestamp), &unused);
+        ClearQueues();
+    }
     reverse_ = reverse != 0;
     rate_ = rate;
     ResetClock();
