@@ -22,6 +22,8 @@ public:
     virtual MMRESULT Unprepare(WAVEHDR* header) = 0;
     virtual MMRESULT Close() = 0;
     virtual MMRESULT SetVolume(DWORD volume) = 0;
+    // Lets go of a device that would not close: the next Open opens a new one.
+    virtual void Forget() = 0;
 };
 
 // The default output device through waveOut.
@@ -34,6 +36,7 @@ public:
     MMRESULT Unprepare(WAVEHDR* header) override;
     MMRESULT Close() override;
     MMRESULT SetVolume(DWORD volume) override;
+    void Forget() override { handle_ = nullptr; }
 
 private:
     HWAVEOUT handle_ = nullptr;

@@ -26,16 +26,19 @@ bool PresetOf(int preset, Preset* p) {
 // Bounded waits: the device answers within these or is given up on.
 const int kWaitStepMs = 10;
 const int kCloseWaitMs = 2000;
+const int kCloseTries = 3;
 
 }  // namespace
 
-WaveOutPlayer::WaveOutPlayer() : device_(nullptr) {
-    ownedDevice_ = new (std::nothrow) WinWaveDevice;
-    device_ = ownedDevice_;
+WaveOutPlayer::WaveOutPlayer() : WaveOutPlayer(nullptr) {}
+
+WaveOutPlayer::WaveOutPlayer(WaveDevice* device) : device_(device) {
+    if (!device_) {
+        ownedDevice_ = new (std::nothrow) WinWaveDevice;
+        device_ = ownedDevice_;
+    }
     memset(headers_, 0, sizeof(headers_));
 }
-
-WaveOutPlayer::WaveOutPlayer(WaveDevice* device) : device_(device) { memset(headers_, 0, sizeof(headers_)); }
 
 WaveOutPlayer::~WaveOutPlayer() {
     Stop();
@@ -50,7 +53,7 @@ void WaveOutPlayer::FreeBuffers() {
     }
 }
 
-int WaveOutPlayer::Open(int preset) {
+int WaveOutPlayer::Open(int preset, bool paused) {
     if (state_ != kClosed || !device_) return 0;
     Preset p;
     if (!PresetOf(preset, &p)) return 0;
@@ -72,7 +75,7 @@ int WaveOutPlayer::Open(int preset) {
     }
     carryCount_ = 0;
     shortFills_ = 0;
-    InterlockedExchange(&paused_, 0);
+    InterlockedExchange(&paused_, paused ? 1 : 0);
     InterlockedExchange(&stopping_, 0);
 
     if (device_->Open(p.format, this) != MMSYSERR_NOERROR) {
@@ -103,8 +106,7 @@ void WaveOutPlayer::Stop() {
     CloseDevice();
 }
 
-void WaveOutPlayer::CloseDevice() {
-    InterlockedExchange(&state_, kClosing);
+void WaveOutPlayer::ReturnBuffers() {
     device_->Reset();
     // Unprepare here, never in the close notification: the device must be
     // done with both buffers before it is closed.
@@ -114,7 +116,23 @@ void WaveOutPlayer::CloseDevice() {
              waited += kWaitStepMs)
             Sleep(kWaitStepMs);
     }
+}
+
+void WaveOutPlayer::CloseDevice() {
+    InterlockedExchange(&state_, kClosing);
+    ReturnBuffers();
     bool closed = device_->Close() == MMSYSERR_NOERROR;
+    // A close the device refuses (most often because a buffer had not come
+    // back yet) is tried again once the buffers are back, a bounded number
+    // of times. A device that still refuses is forgotten: the next Open
+    // opens afresh, where keeping its handle would refuse every later open
+    // and leave the channel silent for good.
+    for (int tries = 1; !closed && tries < kCloseTries; ++tries) {
+        Sleep(kWaitStepMs);
+        ReturnBuffers();
+        closed = device_->Close() == MMSYSERR_NOERROR;
+    }
+    if (!closed) device_->Forget();
     for (int waited = 0; closed && state_ != kClosed && waited < kCloseWaitMs; waited += kWaitStepMs)
         Sleep(kWaitStepMs);
     InterlockedExchange(&state_, kClosed);

@@ -22,7 +22,7 @@ public:
     static const int kFrameScratchBytes = 1400;
 
     WaveOutPlayer();                              // the default waveOut device
-    explicit WaveOutPlayer(WaveDevice* device);   // not owned
+    explicit WaveOutPlayer(WaveDevice* device);   // not owned; null: the default device
     ~WaveOutPlayer() override;
     WaveOutPlayer(const WaveOutPlayer&) = delete;
     WaveOutPlayer& operator=(const WaveOutPlayer&) = delete;
@@ -33,8 +33,9 @@ public:
     }
 
     // 1 when the device plays; 0 when it was already open or cannot be
-    // opened (then nothing is left open or allocated).
-    int Open(int preset);
+    // opened (then nothing is left open or allocated). `paused`: it starts
+    // paused, so that not one buffer of sound is heard before SetPaused.
+    int Open(int preset, bool paused = false);
     void Stop();
     void SetPaused(bool paused) { InterlockedExchange(&paused_, paused ? 1 : 0); }
     // Both halves of the device volume; kept while closed, applied on Open.
@@ -55,6 +56,7 @@ public:
 private:
     void Refill(WAVEHDR* header);
     void CloseDevice();       // reset, unprepare, close; buffers freed when closed
+    void ReturnBuffers();     // reset, then unprepare both headers (bounded waits)
     void FreeBuffers();
 
     WAVEHDR headers_[2];

@@ -19,8 +19,11 @@ class FakeDevice : public WaveDevice {
 public:
     MMRESULT Open(const WAVEFORMATEX& f, WaveDeviceSink* s) override {
         log += "open ";
+        // As waveOut's own wrapper: a device kept open refuses a second one.
+        if (held) return MMSYSERR_ALLOCATED;
         format = f;
         sink = s;
+        if (openResult == MMSYSERR_NOERROR) held = true;
         return openResult;
     }
     MMRESULT Prepare(WAVEHDR* h) override {
@@ -45,8 +48,17 @@ public:
     }
     MMRESULT Close() override {
         log += "close ";
+        if (failedCloses > 0) {
+            --failedCloses;
+            return WAVERR_STILLPLAYING;
+        }
+        held = false;
         if (sink) sink->OnDeviceMessage(WOM_CLOSE, nullptr);
         return MMSYSERR_NOERROR;
+    }
+    void Forget() override {
+        log += "forget ";
+        held = false;
     }
     MMRESULT SetVolume(DWORD v) override {
         log += "volume ";
@@ -58,6 +70,8 @@ public:
     WAVEFORMATEX format = {};
     WaveDeviceSink* sink = nullptr;
     MMRESULT openResult = MMSYSERR_NOERROR, prepareResult = MMSYSERR_NOERROR, writeResult = MMSYSERR_NOERROR;
+    int failedCloses = 0;   // closes refused before one succeeds
+    bool held = false;      // a device is open
     int writes = 0;
     std::vector<WAVEHDR*> written;
     std::vector<DWORD> volumes;
@@ -229,6 +243,36 @@ TEST(WaveOutPlayer, FailedOpensLeaveNothingOpen) {
         r.player.SetVolume(100);
         r.player.Stop();
         EXPECT_EQ(r.device.log, c.log) << c.name;   // quiet from here on
+    }
+}
+
+// A device that refuses to close does not take the sound with it: the
+// close is tried again with the buffers back, and a device that still
+// refuses is let go of, so that the next open gets a new one.
+TEST(WaveOutPlayer, ARefusedCloseDoesNotWedgeTheDevice) {
+    struct Case { const char* name; int failedCloses; const char* log; } cases[] = {
+        {"closes on the second try", 1, "reset unprepare unprepare close reset close "},
+        {"never closes", 100, "reset unprepare unprepare close reset close reset close forget "},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        ASSERT_EQ(r.player.Open(3), 1) << c.name;
+        r.device.log.clear();
+        r.device.failedCloses = c.failedCloses;
+        DWORD start = GetTickCount();
+        r.player.Stop();
+        EXPECT_LT(GetTickCount() - start, 1000u) << c.name;
+        EXPECT_EQ(r.device.log, c.log) << c.name;
+        EXPECT_EQ(r.player.StateNow(), WaveOutPlayer::kClosed) << c.name;
+        r.device.failedCloses = 0;
+        r.device.log.clear();
+        EXPECT_EQ(r.player.Open(3), 1) << c.name;
+        EXPECT_EQ(r.device.log, "open prepare prepare write write ") << c.name;
+        // And it plays: a buffer handed back is filled and queued again.
+        r.Push(4, 320);
+        r.Push(4, 320);
+        r.Done(0);
+        EXPECT_EQ(Runs(r.Samples(0)), (Runs_t{{4, 640}})) << c.name;
     }
 }
 

@@ -78,6 +78,13 @@ int PacketQueue::PeekVideoTime(uint64_t* timestamp) {
     return 0;
 }
 
+int PacketQueue::PeekTime(uint64_t* timestamp) {
+    CAutoLock hold(lock_);
+    if (count_ == 0 || !head_ || head_ == tail_) return 0;
+    *timestamp = head_->timestamp;
+    return 1;
+}
+
 int PacketQueue::Clear() {
     CAutoLock hold(lock_);
     readOffset_ = writeOffset_ = 0;

@@ -43,6 +43,8 @@ public:
     int Count();
     // Timestamp of the oldest video packet (neither audio nor information).
     int PeekVideoTime(uint64_t* timestamp);
+    // Timestamp of the oldest packet of any kind.
+    int PeekTime(uint64_t* timestamp);
     int Clear();
     // Drops packets up to and including the first one later than `target`.
     void SkipTo(uint64_t target);

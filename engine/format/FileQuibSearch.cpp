@@ -13,9 +13,15 @@ namespace {
 
 constexpr int64_t kDataStart = rec::kDataStart;
 constexpr uint32_t kWindow = 0x1F000;        // block of the forward and backward I-frame searches
+// A forward search starts each fresh block this small and doubles it while
+// it finds no tag: a search that lands on a tag (the first I-frame at the
+// data start, the next packet after one it skips) needs only the tag's
+// bytes, and the packets it skips are never read. The found I-frame is the
+// same whatever the block sizes: the search moves over the same tags.
+constexpr uint32_t kFirstWindow = 4096;
 constexpr uint32_t kLastBlock = 4096;        // backward search for the last video packet
 constexpr uint32_t kProbeBlock = 1024;       // backward search for the probe's last I-frame
-constexpr uint32_t kProbeChunk = 64 * kProbeBlock;
+constexpr uint32_t kProbeChunk = 16 * kProbeBlock;
 constexpr uint32_t kHeaderCarry = 23;        // kept so a header across a boundary is seen whole
 constexpr uint32_t kTailKeep = 15;           // bytes a forward search has not looked at yet
 constexpr uint64_t kOneSecond = 1000000;     // microseconds
@@ -59,9 +65,10 @@ bool CFileQuib::FindNextIFrame(IFrameHit* hit) {
     if (!file_) return false;
     if (pos_ < kDataStart && !SeekTo(kDataStart)) return false;
     bool atEnd = false;
+    uint32_t window = kFirstWindow;
     // Appends up to one window, never past the data end; a short read marks the end.
     auto readWindow = [&]() -> size_t {
-        int64_t room = std::min<int64_t>(kWindow, dataEnd_ - pos_);
+        int64_t room = std::min<int64_t>(window, dataEnd_ - pos_);
         if (room <= 0) {
             atEnd = true;
             return 0;
@@ -84,6 +91,7 @@ bool CFileQuib::FindNextIFrame(IFrameHit* hit) {
             uint32_t keep = std::min(buffered_, kTailKeep);
             memmove(scanBuffer_, scanBuffer_ + buffered_ - keep, keep);
             buffered_ = keep;
+            window = std::min(window * 2, kWindow);
             if (readWindow() == 0) return false;
             blockPos = pos_ - buffered_;
             s = 0;
@@ -109,6 +117,7 @@ bool CFileQuib::FindNextIFrame(IFrameHit* hit) {
         if (!SeekTo(blockPos + int64_t(next))) return false;
         buffered_ = 0;
         blockPos = pos_;
+        window = kFirstWindow;
         if (readWindow() == 0) return false;
         s = 0;
     }
@@ -176,10 +185,16 @@ bool CFileQuib::FindLastIFrameByBlocks(IFrameHit* hit) {
     const int64_t saved = pos_;
     bool found = false;
     // 1024-byte blocks back from the data end, each searched forward, read
-    // a chunk of blocks at a time.
+    // a chunk of blocks at a time: a small chunk first (the last I-frame is
+    // often near the end), then chunks twice as large up to kProbeChunk, so
+    // that the search reads at most a chunk past the block that holds the
+    // I-frame. Every chunk is whole blocks from the data end, so the blocks,
+    // and what is found in them, are those of one block at a time.
     int64_t end = dataEnd_;
+    uint32_t chunk = 4 * kProbeBlock;
     while (!found && end > kDataStart) {
-        int64_t chunkStart = std::max(kDataStart, end - int64_t(kProbeChunk));
+        int64_t chunkStart = std::max(kDataStart, end - int64_t(chunk));
+        chunk = std::min(chunk * 2, kProbeChunk);
         ReadAt(chunkStart, scanBuffer_, size_t(end - chunkStart));
         for (int64_t blockEnd = end; !found && blockEnd > chunkStart; blockEnd -= kProbeBlock) {
             int64_t blockStart = std::max(chunkStart, blockEnd - int64_t(kProbeBlock));
@@ -309,6 +324,8 @@ int CFileQuib::NextIFrame(RecPacket** packet) {
     EmptyScanBuffer();
     if (!found) return 1;
     MakeCurrent(hit);
+    // The I-frame reached is where a turn to backward play starts from.
+    bookmark_ = hit.offset;
     SeekTo(hit.offset);
     return ReadIFramePacket(packet);
 }
@@ -343,6 +360,7 @@ int CFileQuib::PrevIFrame(RecPacket** packet) {
         currentIFrame_ = link;
     }
     EmptyScanBuffer();
+    bookmark_ = currentIFrame_;
     SeekTo(currentIFrame_);
     return ReadIFramePacket(packet);
 }

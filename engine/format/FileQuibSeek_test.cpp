@@ -232,6 +232,31 @@ TEST(ReaderSteps, BackwardFromTheMiddleDescendsToTheFirst) {
     r.ReleasePacket(p);
 }
 
+// Backward stepping after forward stepping turns at the I-frame the forward
+// steps reached, however far they went, not where they began.
+TEST(ReaderSteps, BackwardAfterForwardStepsTurnsWhereTheyStopped) {
+    UnevenFile f("step_turn");
+    for (int reached : {0, 4, 9}) {
+        CFileQuib r;
+        ASSERT_EQ(r.Open(f.path.c_str()), 0);
+        ASSERT_EQ(r.Rewind(), 0);
+        // Streamed a little way first, as play does before a fast rate.
+        EXPECT_EQ(NextStamp(r), kT0);
+        RecPacket* p = nullptr;
+        // The first step delivers the I-frame streaming stopped at.
+        for (int i = 0; i <= reached; ++i) {
+            ASSERT_EQ(r.NextIFrame(&p), 0) << i;
+            EXPECT_EQ(p->timestamp, f.iframes[size_t(i)].ts);
+            r.ReleasePacket(p);
+        }
+        std::vector<uint64_t> got = StepAll(r, false);
+        std::vector<uint64_t> want;
+        for (int i = reached; i >= 0; --i) want.push_back(f.iframes[size_t(i)].ts);
+        EXPECT_EQ(got, want) << "after " << reached << " forward steps";
+        EXPECT_EQ(r.FreePacketCount(), 5u);
+    }
+}
+
 TEST(ReaderSteps, SeekEndsBackwardStepping) {
     UnevenFile f("step_seek");
     CFileQuib r;

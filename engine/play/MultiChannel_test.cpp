@@ -17,6 +17,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -168,10 +169,12 @@ bool PlayedTo(void* h, int ms) {
 struct Group {
     std::string paths[4];
     bool written = true;
-    Group(const char* name, int frames) {
+    Group(const char* name, int frames) : Group(name, {frames, frames, frames, frames}) {}
+    // Channel k with frames[k] pictures.
+    Group(const char* name, std::array<int, 4> frames) {
         for (int k = 0; k < 4; ++k) {
             paths[k] = std::string("multi_") + name + "_ch" + std::to_string(k) + ".rec";
-            written = WriteChannelRecording(paths[k], k, kOffsets[k], size_t(frames)) && written;
+            written = WriteChannelRecording(paths[k], k, kOffsets[k], size_t(frames[size_t(k)])) && written;
         }
     }
     // Opens every channel into its pane, in channel order.
@@ -411,9 +414,11 @@ TEST(MultiChannel, SyncChannelSetByTheCallerOnEveryEnd) {
     EXPECT_EQ(panel.chosen, (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(OV_GetSynChannel(h), 0);
 
-    // Channel 2 delivered from the start, channel 3 from when it was made
-    // the sync channel, channel 0 from the first end on; channel 1 never
-    // led. A channel's callback stays when the lead moves on.
+    // Channel 2 delivered from the start until channel 3 was made the sync
+    // channel, channel 3 from then on until channel 2, a slave by then,
+    // ended first; channel 0 from that end on; channel 1 never led. A
+    // channel's callback stays installed when the lead moves on, but only
+    // the sync channel's frames reach it.
     int count[4] = {};
     int first[4] = {-1, -1, -1, -1};
     for (const InfoEvent& e : panel.infos) {
@@ -423,9 +428,11 @@ TEST(MultiChannel, SyncChannelSetByTheCallerOnEveryEnd) {
     }
     ExpectConsecutive(panel.infos);
     EXPECT_EQ(first[2], 0);
-    EXPECT_EQ(count[2], kFrames);
+    // Channel 2 starts 0.25 s before channel 3: 6 of its frames ahead.
+    EXPECT_NEAR(count[2], shown.frame + 6, 3);
     EXPECT_NEAR(first[3], shown.frame, 3);
-    EXPECT_EQ(first[3] + count[3], kFrames);
+    // Until channel 2's end at 2.96 s of the group: its frame 68.
+    EXPECT_NEAR(first[3] + count[3], 69, 3);
     EXPECT_GT(first[0], 40);   // channel 0 at group time 2960 ms is at its frame 49
     EXPECT_EQ(first[0] + count[0], kFrames);
     EXPECT_EQ(count[1], 0);
@@ -701,4 +708,211 @@ TEST(MultiChannel, AnEndAnsweredAtOnceKeepsTheCallersSyncChannel) {
     EXPECT_EQ(panel.ends, (std::vector<int>{2, 3, 1, 0}));
     CloseAll(h);
     CloseHandle(panel.answered);
+}
+
+// Backward play goes on from the picture shown, whatever came before it:
+// I-frames only at a fast rate, a faster rate, a seek, single steps. (The
+// turn used to start from where fast play had begun, 10 s back.) Forward
+// play after it goes on from there too.
+TEST(MultiChannel, BackwardPlayGoesOnFromTheShownPicture) {
+    const int kFrames = 750;
+    Group group("turn", kFrames);
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    ASSERT_TRUE(group.Open(h));
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+    ASSERT_TRUE(PlayedTo(h, 1300));
+
+    struct Turn {
+        const char* name;
+        int seekMs;     // first (-1: none)
+        int rate;       // then this rate for fastMs
+        DWORD fastMs;
+        int steps;      // then paused, this many single steps
+    } turns[] = {
+        {"after rate 4", -1, 4, 2500, 0},
+        {"after rate 2", -1, 2, 1500, 0},
+        {"after a seek at rate 5", 20000, 5, 600, 0},
+        {"after rate 4 and steps", -1, 4, 500, 3},
+    };
+    for (const Turn& t : turns) {
+        SCOPED_TRACE(t.name);
+        ASSERT_EQ(OV_SetPlayRate(h, 0, 0), 0);
+        Pump(300);
+        if (t.seekMs >= 0) {
+            ASSERT_EQ(OV_SetPlayTime(h, t.seekMs), 0);
+        }
+        ASSERT_EQ(OV_SetPlayRate(h, t.rate, 0), 0);
+        Pump(t.fastMs);
+        if (t.steps) {
+            ASSERT_EQ(OV_Pause(h, 1), 0);
+            for (int k = 0; k < t.steps; ++k) ASSERT_EQ(OV_PlayOneByOne(h), 0);
+        }
+        int turnedAt = -1;
+        ASSERT_EQ(OV_GetPlayTime(h, &turnedAt), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, -1, 1), 0);
+        if (t.steps) {
+            ASSERT_EQ(OV_Pause(h, 0), 0);
+        }
+        // Backwards at twice the speed, an I-frame (1 s) at a time: within
+        // 1.2 s two or three I-frames back, and never forward. (Between
+        // the reading and the turn a fast rate may show one more I-frame.)
+        int last = turnedAt + 1000;
+        for (int sample = 0; sample < 12; ++sample) {
+            Pump(100);
+            int now = -1;
+            ASSERT_EQ(OV_GetPlayTime(h, &now), 0);
+            EXPECT_LE(now, last) << "went forward at sample " << sample << ", turned at " << turnedAt;
+            last = now;
+        }
+        EXPECT_LT(last, turnedAt) << "did not go back";
+        EXPECT_GE(last, turnedAt - 4000) << "jumped back from " << turnedAt;
+    }
+
+    // And forward again from backward play, at a fast rate (I-frames only)
+    // or at 1X: on from the shown picture's I-frame, no end reported.
+    Events events;
+    ASSERT_EQ(OV_SetEndCallBack(h, &events, RecordEnd), 0);
+    for (int rate : {4, 0}) {
+        SCOPED_TRACE(testing::Message() << "forward at rate " << rate << " after backward play");
+        ASSERT_EQ(OV_SetPlayRate(h, -1, 1), 0);
+        Pump(700);
+        int turnedAt = -1, now = -1;
+        ASSERT_EQ(OV_GetPlayTime(h, &turnedAt), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, rate, 0), 0);
+        Pump(1200);
+        ASSERT_EQ(OV_GetPlayTime(h, &now), 0);
+        EXPECT_GT(now, turnedAt) << "did not go forward";
+        EXPECT_LE(now, turnedAt + (rate ? 7000 : 2200));
+        EXPECT_TRUE(events.Ends().empty()) << events.Ends().size() << " ends reported";
+    }
+    CloseAll(h);
+}
+
+// A slave whose file ends first reports its end then, once, and not when
+// the lead comes to it, at any rate: the player program answers it and
+// play goes on. (In I-frame play the end check of the pass that showed the
+// last picture does not look, and a slave without pictures looked no
+// further.)
+TEST(MultiChannel, AShortSlaveReportsItsOwnEnd) {
+    struct Case {
+        int rate;
+        std::array<int, 4> frames;
+        int slaveEndMs, reportedBeforeMs;   // of the group, channel 1's last picture
+    } cases[] = {
+        {0, {75, 40, 75, 75}, 2060, 2600},
+        {5, {250, 125, 250, 250}, 5460, 7000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rate " << c.rate);
+        Group group(c.rate ? "short_fast" : "short", c.frames);
+        ASSERT_TRUE(group.written);
+        void* h = nullptr;
+        ASSERT_EQ(OV_CreateDecoder(&h), 0);
+        ASSERT_TRUE(group.Open(h));
+        ControlPanel panel(h);
+        panel.lastFrame = c.frames[0] - 1;
+        ASSERT_EQ(OV_SetInfoFrameCallBack(h, &panel, ControlPanel::PostInfo), 0);
+        ASSERT_EQ(OV_SetEndCallBack(h, &panel, ControlPanel::PostEnd), 0);
+        for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, c.rate, 0), 0);
+
+        ASSERT_TRUE(PumpUntil([&] { return !panel.ends.empty(); }, 10000));
+        EXPECT_EQ(panel.ends[0], 1);
+        FrameCode master;
+        ASSERT_TRUE(Shown(h, 2, &master));
+        EXPECT_LT(GroupMs(2, master.frame), c.reportedBeforeMs)
+            << "reported long after its last picture (" << c.slaveEndMs << " ms)";
+        EXPECT_TRUE(PumpUntil([&] { return panel.ends.size() == 4; }, 8000));
+        Pump(300);
+        // The others end within an I-frame of each other: in I-frame play
+        // a slave trails by up to one, and their order is the threads'.
+        ASSERT_EQ(panel.ends.size(), 4u);
+        EXPECT_EQ(panel.ends[0], 1);
+        std::vector<int> rest(panel.ends.begin() + 1, panel.ends.end());
+        std::sort(rest.begin(), rest.end());
+        EXPECT_EQ(rest, (std::vector<int>{0, 2, 3}));
+        ASSERT_EQ(panel.chosen.size(), 3u);
+        EXPECT_EQ(panel.chosen[0], 0);
+        CloseAll(h);
+    }
+}
+
+// Backwards, each channel reports its end when it is back at its own
+// first picture, and not when the lead reaches the start of the group:
+// here channel 2 starts 3 s before the others.
+TEST(MultiChannel, BackwardEachChannelReportsItsOwnStart) {
+    std::string paths[4];
+    for (int k = 0; k < 4; ++k) {
+        paths[k] = "multi_back_ends_ch" + std::to_string(k) + ".rec";
+        ASSERT_TRUE(WriteChannelRecording(paths[k], k, k == 2 ? 0 : 3000000, k == 2 ? 150 : 75));
+    }
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_OpenFile(paths[k].c_str(), Pane(k), k, h), 0);
+    ASSERT_EQ(OV_GetSynChannel(h), 2);
+    Events events;
+    ASSERT_EQ(OV_SetEndCallBack(h, &events, RecordEnd), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+    ASSERT_EQ(OV_SetPlayRate(h, 2, 0), 0);
+    ASSERT_TRUE(PlayedTo(h, 5000));
+    ASSERT_EQ(OV_SetPlayRate(h, -2, 1), 0);
+    // The program answers each end by giving the lead back to channel 2
+    // while it plays.
+    size_t answered = 0;
+    std::vector<int> masterAt;   // channel 2's picture (ms) at each end
+    DWORD start = GetTickCount();
+    while (events.Ends().size() < 4 && GetTickCount() - start < 10000) {
+        Pump(20);
+        std::vector<int> ends = events.Ends();
+        for (; answered < ends.size(); ++answered) {
+            FrameCode code;
+            masterAt.push_back(Shown(h, 2, &code) ? code.frame * 40 : -1);
+            if (std::find(ends.begin(), ends.end(), 2) == ends.end()) {
+                EXPECT_EQ(OV_SetSynChannel(h, 2), 0);
+            }
+        }
+    }
+    Pump(500);
+    std::vector<int> ends = events.Ends();
+    ASSERT_EQ(ends.size(), 4u);
+    ASSERT_EQ(masterAt.size(), 4u);
+    // Channels 0, 1 and 3 (in the threads' order), back at 3 s of the
+    // group while channel 2 still has I-frames to show; channel 2 last.
+    EXPECT_EQ(ends[3], 2);
+    std::vector<int> first(ends.begin(), ends.begin() + 3);
+    std::sort(first.begin(), first.end());
+    EXPECT_EQ(first, (std::vector<int>{0, 1, 3}));
+    for (int i = 0; i < 3; ++i) EXPECT_GE(masterAt[size_t(i)], 1900) << "end of channel " << ends[size_t(i)];
+    CloseAll(h);
+}
+
+// A slave that ends during single steps takes the lead as the sync
+// channel; the channel that led before keeps its callback but delivers
+// nothing more to it.
+TEST(MultiChannel, OnlyTheSyncChannelDeliversInformation) {
+    Group group("info_lead", {75, 40, 75, 75});
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    ASSERT_TRUE(group.Open(h));
+    Events events;
+    ASSERT_EQ(OV_SetInfoFrameCallBack(h, &events, RecordInfo), 0);
+    ASSERT_EQ(OV_SetEndCallBack(h, &events, RecordEnd), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+    ASSERT_TRUE(PlayedTo(h, 1300));
+    ASSERT_EQ(OV_Pause(h, 1), 0);
+    Pump(200);
+    // Channel 1's last picture is at 2.06 s of the group.
+    for (int step = 0; step < 60 && events.Ends().empty(); ++step) ASSERT_EQ(OV_PlayOneByOne(h), 0);
+    ASSERT_EQ(events.Ends(), std::vector<int>{1});
+    EXPECT_EQ(OV_GetSynChannel(h), 1);
+    size_t delivered = events.Infos().size();
+    for (int step = 0; step < 5; ++step) ASSERT_EQ(OV_PlayOneByOne(h), 0);
+    std::vector<InfoEvent> infos = events.Infos();
+    EXPECT_EQ(infos.size(), delivered) << "the former sync channel still delivers";
+    for (const InfoEvent& e : infos) EXPECT_EQ(e.channel, 2);
+    ExpectConsecutive(infos);
+    CloseAll(h);
 }

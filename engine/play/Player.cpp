@@ -16,10 +16,14 @@ constexpr int32_t kAudioBytes = 512000;
 constexpr int kSoundPreset = 3;
 constexpr uint32_t kIdleMs = 100;
 constexpr uint32_t kRedrawMs = 500;
+// I-frames a turn to backward play passes over at most to get back to the
+// shown picture (the read-ahead holds one or two).
+constexpr int kTurnSkips = 8;
 
 }  // namespace
 
-CPlayer::CPlayer(const H264DecoderApi* videoApi) : videoApi_(videoApi) {
+CPlayer::CPlayer(const H264DecoderApi* videoApi, WaveDevice* soundDevice)
+    : videoApi_(videoApi), sound_(soundDevice) {
     frameBuffer_ = new (std::nothrow) uint8_t[kFrameBufferSize];
     seekDone_ = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -122,7 +126,12 @@ int CPlayer::StopThread() {
 int CPlayer::SetPause(int on) {
     CAutoLock hold(stateLock_);
     paused_ = on != 0;
-    if (soundOn_) sound_.SetPaused(paused_);
+    if (soundOn_) {
+        // Play after a pause, or after single steps that moved the picture
+        // on while the sound stood still, is heard from the shown picture.
+        if (!paused_) SoundFromPicture();
+        sound_.SetPaused(paused_);
+    }
     if (!paused_) ResetClock();
     Wake();
     return 0;
@@ -131,12 +140,29 @@ int CPlayer::SetPause(int on) {
 int CPlayer::SetRate(int rate, int reverse) {
     CAutoLock hold(stateLock_);
     if (reverse && !reverse_) ClearQueues();
+    if (!reverse && reverse_ && reader_) {
+        // Leaving backward play: the reader still steps backwards, which
+        // forward I-frame steps refuse (fast play would take the file for
+        // ended), and the queue holds an I-frame read ahead behind the
+        // picture. Forward play goes on from the shown picture's I-frame.
+        uint64_t shown = position_.current.Load();
+        RecPacket* unused = nullptr;
+        if (shown != 0) reader_->SeekTime(PlayTimeMs(shown, fileInfo_.firstTimestamp), &unused);
+        ClearQueues();
+    }
     reverse_ = reverse != 0;
     rate_ = rate;
     ResetClock();
     if (soundOn_) {
-        if (rate != 0) sound_.Stop();
-        else sound_.Open(kSoundPreset);
+        if (rate != 0) {
+            sound_.Stop();
+        } else if (sound_.StateNow() != WaveOutPlayer::kOpen) {
+            // The audio read while the output was closed lies behind the
+            // picture by all the time spent at the other rate: the sound
+            // starts again at the picture shown, and paused when play is.
+            SoundFromPicture();
+            sound_.Open(kSoundPreset, paused_);
+        }
     }
     Wake();
     return 0;
@@ -144,7 +170,9 @@ int CPlayer::SetRate(int rate, int reverse) {
 
 int CPlayer::StepOne() {
     CAutoLock hold(stateLock_);
+    // Stepping is silent: the sound pauses with the picture.
     paused_ = true;
+    if (soundOn_) sound_.SetPaused(true);
     if (!reader_) return 0;
     if (videoQueue_.Count() < kRefillPackets) Refill(kRefillPackets);
     uint64_t next = 0;
@@ -231,14 +259,23 @@ void CPlayer::Rest(uint32_t ms) {
 int CPlayer::SoundOn() {
     if (soundOn_) return 1;
     if (rate_ == 0) {
-        uint64_t last = position_.lastDecoded.Load();
-        if (last != 0) audioQueue_.SkipTo(last);
-        else audioQueue_.Clear();
-        sound_.Open(kSoundPreset);
+        SoundFromPicture();
+        // A paused channel stays silent until play goes on.
+        sound_.Open(kSoundPreset, paused_);
     }
     soundOn_ = true;
     return 0;
 }
+
+void CPlayer::SoundFromPicture() {
+    uint64_t shown = position_.current.Load();
+    if (shown != 0) audioQueue_.SkipTo(shown);
+    else audioQueue_.Clear();
+}
+
+int CPlayer::QueuedSoundFrames() { return audioQueue_.Count(); }
+
+bool CPlayer::OldestSoundTime(uint64_t* timestamp) { return audioQueue_.PeekTime(timestamp) != 0; }
 
 int CPlayer::SoundOff() {
     if (!soundOn_) return 1;
@@ -294,6 +331,11 @@ int CPlayer::SetEndCallback(void* user, EndCallBackProc callback) {
     return 0;
 }
 
+bool CPlayer::IsMaster() {
+    CAutoLock hold(syncLock_);
+    return master_;
+}
+
 void CPlayer::SetMaster(bool master) {
     CAutoLock hold(syncLock_);
     master_ = master;
@@ -303,6 +345,15 @@ void CPlayer::SetSlave(bool slave) {
     CAutoLock hold(syncLock_);
     // A slave made master paces by its own clock again, from now on.
     if (slave_ && !slave) promoted_ = true;
+    // A channel made slave knows no step of its new master yet: the
+    // master's first time holds it there. (A step taken from the time an
+    // earlier master left behind would move the clock on by itself, and
+    // a master whose file has ended, whose time stands, would be followed
+    // past its last picture.)
+    if (!slave_ && slave) {
+        masterTime_ = 0;
+        masterStepUs_ = 0;
+    }
     slave_ = slave;
 }
 
@@ -370,16 +421,25 @@ uint32_t CPlayer::NormalStep() {
     case ReadAhead::kNothing: break;
     }
     ForwardSync sync;
-    if (!SyncNormal(&sync)) return kIdleMs;
+    if (!SyncNormal(&sync)) {
+        // A slave with no picture left reports its own end, when its own
+        // pictures run out, whether or not it ever leads.
+        if (readerExhausted_) EndOfPictures();
+        return kIdleMs;
+    }
     uint32_t rest = 0;
     uint32_t interval;
     if (FrameInterval(&interval)) {
         // The master paces by its own clock, a slave by the master's (the
         // rule and why: ForwardDue); a slave wakes up for the moment the
         // master's clock reaches its next picture.
-        if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now()))
+        if (ForwardDue(&clock_, interval, sync.slave, sync.next, sync.masterClock, sync.promoted, Now())) {
             DecodeNext();
-        else if (sync.slave)
+            // Rest until the next picture is due, worked out now: one wake-up
+            // a picture, not a second pass straight after each one only to
+            // find the next not due yet. (Read-ahead waits for that pass.)
+            rest = RestAfterDecode();
+        } else if (sync.slave)
             rest = std::min(interval, SlaveWaitMs(sync.next, sync.masterClock));
         else
             rest = PaceWaitMs(clock_, interval, Now());
@@ -398,9 +458,22 @@ uint32_t CPlayer::NormalStep() {
     return rest;
 }
 
+uint32_t CPlayer::RestAfterDecode() {
+    if (videoQueue_.Count() < kRefillPackets && !readerExhausted_) return 0;   // read ahead first
+    ForwardSync sync;
+    uint32_t interval;
+    if (!SyncNormal(&sync) || !FrameInterval(&interval)) return 0;
+    if (sync.slave) return std::min(interval, SlaveWaitMs(sync.next, sync.masterClock));
+    return PaceWaitMs(clock_, interval, Now());
+}
+
 uint32_t CPlayer::ReverseStep() {
     if (!HasQueuedVideo()) QueueIFrame(false);
-    if (!SyncReverse()) return kIdleMs;
+    if (!SyncReverse()) {
+        // As forward: a slave back at its first I-frame reports its end.
+        if (readerExhausted_) EndOfPictures();
+        return kIdleMs;
+    }
     uint32_t interval;
     if (ReverseFrameInterval(&interval)) {
         if (Pace(&clock_, interval, Now())) DecodeNext();
@@ -467,6 +540,19 @@ void CPlayer::QueuePacket(RecPacket* packet) {
 int CPlayer::QueueIFrame(bool next) {
     RecPacket* packet = nullptr;
     int failed = next ? reader_->NextIFrame(&packet) : reader_->PrevIFrame(&packet);
+    // Backward play goes on from the picture shown. The reader turns where
+    // it last read, which lies ahead of that picture by what was read ahead
+    // (up to an I-frame at fast rates, some packets at others): I-frames
+    // after the shown picture are passed over. Each step moves back, and
+    // the first I-frame of the file ends the search.
+    const uint64_t shown = position_.current.Load();
+    for (int k = 0; !next && !failed && packet && shown != 0 && packet->timestamp > shown &&
+                    k < kTurnSkips;
+         ++k) {
+        reader_->ReleasePacket(packet);
+        packet = nullptr;
+        failed = reader_->PrevIFrame(&packet);
+    }
     if (failed || !packet) {
         readerExhausted_ = true;
         return 0;
@@ -485,6 +571,10 @@ void CPlayer::DecodeNext() {
         if (videoQueue_.Pop(&d, frameBuffer_, int32_t(kFrameBufferSize)) != PacketQueue::kPopOk)
             return;
         if (d.type != rec::kPacketInfo) break;
+        // Only the sync channel's information reaches the callback: a
+        // channel that was the sync channel keeps its callback installed
+        // when the lead moves on, and two channels would feed the panels.
+        if (!IsMaster()) continue;
         CAutoLock hold(infoLock_);
         if (infoCallback_)
             infoCallback_(frameBuffer_, uint32_t(d.length), uint32_t(d.timestamp),
@@ -496,12 +586,7 @@ void CPlayer::DecodeNext() {
                               uint32_t(d.timestamp >> 32), &kNoSide);
     position_.lastDecoded.Store(d.timestamp);
     position_.current.Store(d.timestamp);
-    bool master;
-    {
-        CAutoLock hold(syncLock_);
-        master = master_;
-    }
-    if (master && owner_) owner_->PassTime(d.timestamp);
+    if (IsMaster() && owner_) owner_->PassTime(d.timestamp);
     redrawTick_ = Now();
 }
 

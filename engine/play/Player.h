@@ -26,7 +26,8 @@ public:
     static constexpr uint32_t kFrameBufferSize = 409600;
 
     // `videoApi`: the H.264 decoder library's calls; null, the library itself.
-    explicit CPlayer(const H264DecoderApi* videoApi = nullptr);
+    // `soundDevice`: the sound output's device (not owned); null, waveOut's.
+    explicit CPlayer(const H264DecoderApi* videoApi = nullptr, WaveDevice* soundDevice = nullptr);
     ~CPlayer() override;
     CPlayer(const CPlayer&) = delete;
     CPlayer& operator=(const CPlayer&) = delete;
@@ -68,6 +69,10 @@ public:
     uint64_t CurrentTimestamp() override { return position_.current.Load(); }
 
     bool HasFile() const { return reader_ != nullptr; }
+    // The sound waiting for the output: audio frames queued, and the
+    // timestamp of the oldest (the picture it belongs to).
+    int QueuedSoundFrames();
+    bool OldestSoundTime(uint64_t* timestamp);
     bool IsPlaying() const { return thread_.IsRunning(); }
     bool Paused() const { return paused_; }
 
@@ -79,6 +84,9 @@ private:
     int RunThread();
     uint32_t NormalStep();
     uint32_t ReverseStep();
+    // After a forward decode: how long until the next picture is due (0:
+    // now, or read ahead first).
+    uint32_t RestAfterDecode();
     // Waits on the stop event and the wake event: a stop never waits out a
     // rest, and a request or a change from the caller (seek, pause, rate)
     // is acted on at once; the play thread rests until its next picture is
@@ -108,6 +116,11 @@ private:
     int SyncNormal(ForwardSync* sync);
     int SyncReverse();
     void OnEnd();
+    bool IsMaster();
+    // Drops the queued audio of pictures before the one shown (all of it
+    // before the first picture), so that sound opened or resumed now is
+    // heard with the picture.
+    void SoundFromPicture();
     bool HasQueuedVideo();
     // No picture is left and the reader has ended.
     void EndOfPictures();
