@@ -69,13 +69,10 @@ int CDirectDraw::SetupDirectDraw(int w, int h) {
     ReleaseSurfaces();
     if (!window_ || w <= 0 || h <= 0 || !device_) return -1;
     // The device (object, cooperative level, its capabilities and the
-    // primary surface) is made once for every display; steps 2 to 5 fail
-    // here only when made to.
+    // primary surface) is made once for every display: it is there or has
+    // failed for good when this runs.
     IDirectDraw7* ddraw = Fails(2) ? nullptr : device_->Ready();
-    if (!ddraw) return device_->Failed() || Fails(2) ? -1 : int(kSetupPending);
-    if (Fails(3)) return -2;
-    if (Fails(4)) return -20;
-    if (Fails(5)) return -3;
+    if (!ddraw) return -1;
 
     DDSURFACEDESC2 sd;
     memset(&sd, 0, sizeof sd);
@@ -108,7 +105,6 @@ int CDirectDraw::SetupDirectDraw(int w, int h) {
     memset(&fx, 0, sizeof fx);
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0;
-    if (Fails(9)) return -2;
     picture_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
     osd_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
     return 0;
@@ -127,6 +123,11 @@ int CDirectDraw::DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const 
     (void)timestampHigh;
     if (!window_ || !created_) return -1;
     if (!buffer_ || !y || !u || !v) return -1;
+    // A hidden pane (another layout's, or the page under full screen) shows
+    // nothing: neither converting nor drawing, nor setting up for it. Its
+    // picture is drawn again once it is shown (the channel redraws the
+    // picture it keeps every moment, and the next one comes anyway).
+    if (!IsWindowVisible(window_)) return 0;
     // DirectDraw is set up before a picture once the device is there (or
     // the pictures stay with GDI when it cannot be), but never before the
     // first picture after Create: that one goes through GDI at once. The
@@ -134,11 +135,10 @@ int CDirectDraw::DrawYuv(const uint8_t* y, int yStride, const uint8_t* u, const 
     // pictures of channels started together would wait for one another.
     if (shown_ && setupResult_ == kSetupPending && (device_->Ready() || device_->Failed() || Fails(2))) {
         setupResult_ = SetupDirectDraw(width_, height_);
-        if (setupResult_ == 0) {
+        if (setupResult_ == 0)
             mode_ = kModeDirectDraw;
-        } else if (setupResult_ != kSetupPending) {
+        else
             ReleaseSurfaces();
-        }
     }
     shown_ = true;
     return mode_ == kModeDirectDraw ? DrawDirectDraw(y, yStride, u, v, uvStride)
@@ -268,7 +268,11 @@ int CDirectDraw::DrawGdi(const uint8_t* y, int yStride, const uint8_t* u, const 
     // would wait on the window's own thread, which may be waiting for us.
     HDC dc = GetDC(window_);
     if (!dc) return 0;
-    SetStretchBltMode(dc, HALFTONE);
+    // COLORONCOLOR, not HALFTONE: where GDI is done in software (Wine)
+    // HALFTONE filters every pixel and took a quarter of a core for four
+    // channels in four panes, under the lock that serialises every drawing
+    // into the main window, the user interface's included.
+    SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, 0, 0, ww, wh, 0, 0, w, h, pixels, &bi, DIB_RGB_COLORS, SRCCOPY);
     ReleaseDC(window_, dc);
     return 0;

@@ -63,8 +63,9 @@ public:
     // Result of the last DirectDraw set-up: 0, kSetupPending, or the
     // failing step's code.
     int SetupResult() const { return setupResult_; }
-    // Makes set-up step `step` (2-9) fail, as on a system that lacks it;
-    // 0 fails none. For showing the GDI path on any machine.
+    // Makes set-up step `step` fail, as on a system that lacks it: 2 no
+    // DirectDraw object, 6 the picture surface, 7 the OSD surface, 8 the
+    // clipper; 0 fails none. For showing the GDI path on any machine.
     void FailSetupStep(int step) { failStep_ = step; }
 
 private:

@@ -135,7 +135,7 @@ TEST_P(DisplayWindow, ShowsThePictureAndTheOsdCorner) {
     EXPECT_EQ(s.WhiteIn(0, 0, w, h / 2), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, DisplayWindow, testing::Values(0, 4, 6, 8));
+INSTANTIATE_TEST_SUITE_P(Modes, DisplayWindow, testing::Values(0, 2, 6, 7, 8));
 
 // GDI keeps the canvas it draws the text on from one picture to the next:
 // a new picture size must give a canvas of the new size, and text taken
@@ -360,4 +360,53 @@ TEST(DisplayDevice, MakesTheObjectAfterTheDelayAskedFor) {
     EXPECT_GE(GetTickCount() - start, CDirectDraw::kDeviceDelayMs);
     EXPECT_EQ(g_creates, 1);
     DestroyWindow(window);
+}
+
+// DirectDraw is looked up at run time: where the library is missing (or a
+// Wine prefix turns it off for the program) the device cannot be made and
+// the display shows its pictures through GDI from the first to the last.
+TEST_F(DisplayWindow, DrawsThroughGdiWhereTheSystemHasNoDirectDraw) {
+    EXPECT_NE(DisplayDevice::LookUpCreate(L"ddraw.dll"), nullptr);
+    EXPECT_EQ(DisplayDevice::LookUpCreate(L"no-such-ddraw.dll"), nullptr);
+    DisplayDevice device(DisplayDevice::LookUpCreate(L"no-such-ddraw.dll"));
+    EXPECT_EQ(device.Make(), nullptr);
+    EXPECT_TRUE(device.Failed());
+    CDirectDraw display;
+    display.SetDevice(&device);
+    display.SetWindow(hwnd_);
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    TestPicture pic;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+        Pump(100);
+    }
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi);
+    EXPECT_EQ(display.SetupResult(), -1);
+    EXPECT_TRUE(ShowsTestPicture(hwnd_));
+}
+
+// A hidden window is neither drawn into nor set up for: a display whose
+// device is there stays with GDI while its window is hidden, and sets up
+// DirectDraw for the first picture once it is shown.
+TEST_F(DisplayWindow, DoesNothingForAHiddenWindow) {
+    DisplayDevice device(&DirectDrawCreateEx);
+    ASSERT_NE(device.Make(), nullptr) << "no display device here";
+    CDirectDraw display;
+    display.SetDevice(&device);
+    display.SetWindow(hwnd_);
+    ASSERT_EQ(display.Create(kW, kH), 0);
+    TestPicture pic;
+    EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    ShowWindow(hwnd_, SW_HIDE);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeGdi);
+    EXPECT_EQ(display.SetupResult(), CDirectDraw::kSetupPending);
+    ShowWindow(hwnd_, SW_SHOWNA);
+    Pump(100);
+    EXPECT_EQ(display.DrawYuv(pic.y.data(), kW, pic.u.data(), pic.v.data(), kW / 2, 1, 0, 0), 0);
+    EXPECT_EQ(display.Mode(), CDirectDraw::kModeDirectDraw) << "set-up result " << display.SetupResult();
+    Pump(100);
+    EXPECT_TRUE(ShowsTestPicture(hwnd_));
+    display.ReleaseSurfaces();
 }

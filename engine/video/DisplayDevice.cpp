@@ -6,8 +6,15 @@
 
 DisplayDevice& DisplayDevice::Shared() {
     // Made on first use and never destroyed (see the header).
-    static DisplayDevice* shared = new DisplayDevice(&DirectDrawCreateEx);
+    static DisplayDevice* shared = new DisplayDevice(LookUpCreate(L"ddraw.dll"));
     return *shared;
+}
+
+DisplayDevice::CreateProc DisplayDevice::LookUpCreate(const wchar_t* library) {
+    HMODULE module = LoadLibraryW(library);
+    if (!module) return nullptr;
+    // Kept loaded: the shared device lives as long as the process.
+    return reinterpret_cast<CreateProc>(reinterpret_cast<void*>(GetProcAddress(module, "DirectDrawCreateEx")));
 }
 
 DisplayDevice::DisplayDevice(CreateProc create)
@@ -42,7 +49,7 @@ IDirectDraw7* DisplayDevice::MakeObject() {
     void* object = nullptr;
     IDirectDraw7* ddraw = nullptr;
     IDirectDrawSurface7* primary = nullptr;
-    bool ok = SUCCEEDED(create_(nullptr, &object, IID_IDirectDraw7, nullptr)) && object;
+    bool ok = create_ && SUCCEEDED(create_(nullptr, &object, IID_IDirectDraw7, nullptr)) && object;
     if (ok) {
         ddraw = static_cast<IDirectDraw7*>(object);
         // Shared by the windows of every display: bound to none of them.

@@ -6,6 +6,10 @@
 // and kept for the life of the process. The shared one is never released:
 // not even when the library is unloaded, since releasing it waits for the
 // device's thread, which must not happen under the loader's lock.
+//
+// DirectDraw is looked up when the shared device is first made: where the
+// system has none, or a Wine prefix turns it off for the program (its
+// ddraw library disabled), the displays draw through GDI.
 #pragma once
 
 #include "MutexLock.h"
@@ -20,10 +24,14 @@ class DisplayDevice {
 public:
     typedef HRESULT(WINAPI* CreateProc)(GUID* driver, void** object, REFIID iid, IUnknown* outer);
 
-    // The process's own, over DirectDrawCreateEx.
+    // The process's own, over the DirectDrawCreateEx of the system's ddraw
+    // library.
     static DisplayDevice& Shared();
+    // DirectDrawCreateEx of `library` (loaded, and kept loaded, when found);
+    // null when the library or the function is missing.
+    static CreateProc LookUpCreate(const wchar_t* library);
 
-    // `create`: how the object is made.
+    // `create`: how the object is made; null: it cannot be (the device fails).
     explicit DisplayDevice(CreateProc create);
     // Waits for its worker and releases what it made. (Not for the shared one.)
     ~DisplayDevice();

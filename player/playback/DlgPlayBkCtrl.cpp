@@ -490,10 +490,25 @@ void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
     // The copy is freed in every case, here.
     m.result = 0;
     std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(m);
+    WPARAM length = m.wParam;
+    // Frames queued right behind this one, with nothing else of this
+    // window's between them, come together: the newest wins and the others
+    // are dropped (a chart skips their samples). A window that fell behind
+    // works its queue off at once instead of drawing every frame it missed.
+    MSG next;
+    while (::PeekMessageW(&next, m_hWnd, 0, 0, PM_NOREMOVE | PM_NOYIELD) && next.message == WM_INFO_FRAME &&
+           ::PeekMessageW(&next, m_hWnd, WM_INFO_FRAME, WM_INFO_FRAME, PM_REMOVE | PM_NOYIELD)) {
+        Message newer{next.message, next.wParam, next.lParam};
+        std::unique_ptr<InfoFrame> taken = TakeBlock<InfoFrame>(newer);
+        if (taken) {
+            frame = std::move(taken);
+            length = next.wParam;
+        }
+    }
     if (!frame)
         return;
-    const size_t length = m.wParam < sizeof(InfoFrame) ? m.wParam : sizeof(InfoFrame);
-    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length, resyncPosition);
+    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length < sizeof(InfoFrame) ? length : sizeof(InfoFrame),
+                 resyncPosition);
 }
 
 bool CDlgPlayBkCtrl::RefreshGroupIndices()

@@ -625,3 +625,97 @@ TEST(PlaybackProgram, AMapProviderChangeRestartsTheProgramOnTheSameRecordings)
     // The provider chosen was saved beside the program: not for the next tests.
     DeleteFileA(g_Settings.ConfigPath().c_str());
 }
+
+namespace {
+
+// The seconds of the time label's "mm:ss"; -1 when it shows none.
+int LabelSeconds(HWND label)
+{
+    wchar_t text[64] = {};
+    GetWindowTextW(label, text, 64);
+    int m = 0, s = 0;
+    return swscanf(text, L"%d:%d", &m, &s) == 2 ? m * 60 + s : -1;
+}
+
+}  // namespace
+
+// The program answers and its labels follow while four channels play, in
+// every layout: nine, four and one pane, the side panels hidden, full
+// screen. In each, a message posted behind everything the program has
+// queued is acted on, the slider moves on, and the time label agrees with
+// it. (How fast is the benchmark's business: scripts/bench-player.)
+TEST(PlaybackProgram, AnswersAndFollowsThePlayInEveryLayout)
+{
+    fixture::TempTree tree(L"layouts");
+    for (const std::wstring& p : WriteTwoGroups(tree))
+        ASSERT_FALSE(p.empty());
+    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + tree.Root() + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND top = nullptr, list = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            top = TopWindowOf(pi.dwProcessId);
+            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
+        },
+        30000));
+    HWND play = FindControl(top, IDC_PLAY, L"Button");
+    ASSERT_NE(play, nullptr);
+    HWND bar = GetParent(play);
+    HWND slider = FindControl(bar, IDC_POSITION_SLIDER, L"msctls_trackbar32");
+    HWND label = GetDlgItem(bar, IDC_TIME_LABEL);
+    HWND radio = FindControl(top, IDC_TRACK_GREEN, L"Button");
+    ASSERT_TRUE(slider && label && radio);
+    auto tap = [&](int id) { PostMessageW(bar, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), 0); };
+    auto press = [&](int id) { PostMessageW(FindControl(bar, id, L"Button"), BM_CLICK, 0, 0); };
+    auto position = [&] { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); };
+
+    PostMessageW(play, BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return position() > 500; }, 10000)) << "the slider does not move";
+
+    struct Layout {
+        const char* name;
+        std::function<void()> enter, leave;
+    };
+    const Layout layouts[] = {
+        {"nine panes", [&] { tap(IDC_BAR_SPLIT9); }, [] {}},
+        {"four panes", [&] { tap(IDC_BAR_SPLIT4); }, [] {}},
+        {"one pane", [&] { tap(IDC_BAR_SPLIT1); }, [&] { tap(IDC_BAR_SPLIT4); }},
+        {"side panels hidden", [&] { press(IDC_SIDE_PANELS); }, [&] { press(IDC_SIDE_PANELS); }},
+        {"full screen", [&] { press(IDC_FULL_SCREEN); }, [&] { PostMessageW(bar, WM_KEYDOWN, VK_ESCAPE, 0); }},
+    };
+    bool check = true;
+    for (const Layout& layout : layouts) {
+        layout.enter();
+        // Posted behind whatever the program has queued: acted on.
+        const LRESULT want = check ? BST_CHECKED : BST_UNCHECKED;
+        PostMessageW(radio, BM_SETCHECK, static_cast<WPARAM>(want), 0);
+        check = !check;
+        EXPECT_TRUE(PumpUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == want; }, 10000))
+            << layout.name << ": the program does not answer";
+        const int from = position();
+        EXPECT_TRUE(PumpUntil([&] { return position() > from; }, 5000)) << layout.name << ": the slider stands";
+        // The label and the slider agree (the label in whole seconds; both
+        // follow the play time on the same timer, so one read may straddle
+        // a tick).
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                const int seconds = LabelSeconds(label), ms = position();
+                return seconds >= 0 && seconds * 1000 <= ms + 1000 && ms < (seconds + 2) * 1000;
+            },
+            5000))
+            << layout.name << ": label " << LabelSeconds(label) << " s, slider " << position() << " ms";
+        layout.leave();
+    }
+
+    PostMessageW(top, WM_CLOSE, 0, 0);
+    const DWORD waited = WaitForSingleObject(pi.hProcess, 20000);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program is still running";
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}

@@ -87,6 +87,9 @@ BOOL CSpeedometer::OnInitDialog()
     aboutButton.CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_hWnd, IDC_ABOUT_BUTTON);
     SetButtonImages(IDB_MAP_HIDE_SC, IDB_ABOUT_SC);
     UpdateData(false);
+    shownLongitude = longitudeText;
+    shownLatitude = latitudeText;
+    shownSpeed = speedValue;
     Invalidate();
     return TRUE;
 }
@@ -120,8 +123,20 @@ void CSpeedometer::Refresh()
 {
     if (!m_hWnd)
         return;
-    Invalidate();
-    UpdateData(false);
+    // Every frame comes here: a text is written (and its edit repainted)
+    // only when it changed, and the rest of the panel is left alone.
+    if (longitudeText != shownLongitude) {
+        ::SetDlgItemTextW(m_hWnd, IDC_GPS_LONGITUDE, longitudeText.c_str());
+        shownLongitude = longitudeText;
+    }
+    if (latitudeText != shownLatitude) {
+        ::SetDlgItemTextW(m_hWnd, IDC_GPS_LATITUDE, latitudeText.c_str());
+        shownLatitude = latitudeText;
+    }
+    if (speedValue != shownSpeed) {
+        ::SetDlgItemInt(m_hWnd, IDC_GPS_SPEED, static_cast<UINT>(speedValue), TRUE);
+        shownSpeed = speedValue;
+    }
 }
 
 void CSpeedometer::SetButtonImages(int mapImage, int aboutImage)

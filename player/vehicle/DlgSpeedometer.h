@@ -36,7 +36,8 @@ public:
     // The speed box's number, and the gauge by it.
     void SetSpeed(int speed);
     void SetGaugeBySpeed(int speed);
-    // Shows the values set: the panel repaints with them.
+    // Shows the values set: each edit whose value changed since it was last
+    // shown is written, the others are left as they are.
     void Refresh();
     void UpdateTexts();
     void SetButtonImages(int mapImage, int aboutImage);
@@ -62,6 +63,10 @@ private:
     void OnMapProviderChanged();
     void OnAbout();
     void SetGaugeImage(int bitmapId);
+
+    // What the three edits show now (Refresh writes only what differs).
+    CString shownLongitude, shownLatitude;
+    int shownSpeed = 0;
 
     HBITMAP m_gauge = nullptr;
     HBITMAP m_separator = nullptr;

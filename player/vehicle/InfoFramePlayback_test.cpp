@@ -12,6 +12,7 @@
 #include "MapPainter.h"
 #include "MapSymbols.h"
 #include "testing/PlaybackRecordings.h"
+#include "playback/EngineCallbacks.h"
 #include "PostedBlock.h"
 #include "testing/RecordingTree.h"
 #include "WinApp.h"
@@ -152,6 +153,30 @@ protected:
 
     std::unique_ptr<fixture::TempTree> tree;
     CTORQUELIANDlg* dlg = nullptr;
+};
+
+// Counts the WM_SETTEXT messages an edit receives.
+struct TextWrites {
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l)
+    {
+        TextWrites* self = reinterpret_cast<TextWrites*>(GetPropW(h, L"zarv-test-writes"));
+        if (msg == WM_SETTEXT)
+            ++self->count;
+        return CallWindowProcW(self->old, h, msg, w, l);
+    }
+    explicit TextWrites(HWND edit) : h(edit)
+    {
+        SetPropW(h, L"zarv-test-writes", this);
+        old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~TextWrites()
+    {
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(h, L"zarv-test-writes");
+    }
+    HWND h;
+    WNDPROC old = nullptr;
+    int count = 0;
 };
 
 }  // namespace
@@ -390,4 +415,58 @@ TEST_F(InfoFramePlaybackTest, OneVehicleAcrossThreeOpensAtTheHeadOfItsTrack)
     const wintest::ScreenCapture stopped = capture();
     EXPECT_EQ(count(stopped, RGB(255, 0, 0)), 0);
     EXPECT_GT(count(stopped, kVehicle), 40);
+}
+
+// (After the drives: the map starts with the first main window of the
+// test program, and the drives look at it.)
+// Frames that queue up while the window is busy come together: the newest
+// is shown and the others are dropped (the charts skip their samples), so a
+// window that fell behind works its queue off at once. Frames with anything
+// else of the window's between them each count. The GPS panel writes a text
+// only when it changed.
+TEST_F(InfoFramePlaybackTest, FramesQueuedTogetherComeTogetherAndOnlyChangesAreWritten)
+{
+    dlg->searchPanel.SetSimplifiedChinese();   // km/h
+    g_Settings.firstInfoSeen = 1;
+    const size_t blocks = PendingBlockCount();
+    const Cscope::Curve& speeds = dlg->scopePanel.speedChart.curves[0];
+    const size_t before = speeds.size();
+    auto post = [&](unsigned speed) {
+        InfoFields f;
+        recwriter::SetLatitude(f, 22.5, 4);
+        recwriter::SetLongitude(f, 114.1, 4);
+        f.speedKmh = speed;
+        std::vector<uint8_t> block = recwriter::InfoBlock(f, 48);
+        InfoFrameCallback(block.data(), 48, 0, 0, Panel().m_hWnd);
+    };
+    for (unsigned speed : {30u, 31u, 32u})
+        post(speed);
+    Pump(300);
+    EXPECT_EQ(Gps(IDC_GPS_SPEED), L"32");
+    EXPECT_EQ(speeds.size(), before + 1);
+    EXPECT_EQ(speeds.front().y, 32);
+    EXPECT_EQ(PendingBlockCount(), blocks);
+
+    post(33);
+    PostMessageW(Panel().m_hWnd, WM_NULL, 0, 0);
+    post(34);
+    Pump(300);
+    EXPECT_EQ(speeds.size(), before + 3);
+    EXPECT_EQ(Gps(IDC_GPS_SPEED), L"34");
+    EXPECT_TRUE(StartsWith(Gps(IDC_GPS_LATITUDE), L"22.5")) << CString(Gps(IDC_GPS_LATITUDE)).ToAnsi();
+
+    // The same values again: nothing is written; a new speed: its edit only.
+    TextWrites speedWrites(dlg->gpsPanel.GetDlgItem(IDC_GPS_SPEED));
+    TextWrites latitudeWrites(dlg->gpsPanel.GetDlgItem(IDC_GPS_LATITUDE));
+    for (int k = 0; k < 3; ++k) {
+        post(34);
+        Pump(150);
+    }
+    EXPECT_EQ(speedWrites.count, 0);
+    EXPECT_EQ(latitudeWrites.count, 0);
+    post(35);
+    Pump(150);
+    EXPECT_EQ(speedWrites.count, 1);
+    EXPECT_EQ(latitudeWrites.count, 0);
+    EXPECT_EQ(Gps(IDC_GPS_SPEED), L"35");
 }
