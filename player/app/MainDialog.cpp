@@ -6,6 +6,7 @@
 #include "LanguageHolder.h"
 #include "app/MainKeys.h"
 #include "app/MainLayout.h"
+#include "app/ScreenLayout.h"
 #include "StringIds.h"
 #include "app/WindowsVersion.h"
 #include "WinApp.h"
@@ -23,6 +24,15 @@ namespace {
 const int kStartupLanguageTimer = 1;
 const int kToolButtonIds[6] = {IDC_SPLIT1, IDC_SPLIT4, IDC_SPLIT9, IDC_SPLIT16, IDC_SNAPSHOT, IDC_CUT_AVI};
 const int kToolButtonImages[6] = {IDB_SPLIT1, IDB_SPLIT4, IDB_SPLIT9, IDB_SPLIT16, IDB_SNAPSHOT, IDB_CUT_AVI};
+
+// The screen's width in pixels, which the panels' proportions are taken of.
+int ScreenWidth()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int w = ::GetDeviceCaps(screen, HORZRES);
+    ::ReleaseDC(nullptr, screen);
+    return w;
+}
 }
 
 BEGIN_MESSAGE_TABLE(CTORQUELIANDlg, CDialog)
@@ -197,9 +207,14 @@ void CTORQUELIANDlg::LayoutPanels()
         playbackPage.LeaveFullScreen();
         return;
     }
-    HDC screen = ::GetDC(nullptr);
-    int W = ::GetDeviceCaps(screen, HORZRES);
-    ::ReleaseDC(nullptr, screen);
+    LayoutPanelsFor(ScreenWidth());
+}
+
+void CTORQUELIANDlg::LayoutPanelsFor(int W)
+{
+    layoutWidth = W;
+    if (!streamInfo.m_hWnd || !playbackPage.m_hWnd || playbackPage.fullScreen)
+        return;
     if (playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
         return;
     RECT client = GetClientRect();
@@ -283,36 +298,39 @@ void CTORQUELIANDlg::ShowStreamInfo(const std::wstring& text)
         streamInfo.SetWindowText(text.c_str());
 }
 
-void CTORQUELIANDlg::HidePanelsForFullScreen()
+void CTORQUELIANDlg::ApplyScreenLayout()
 {
-    searchPanel.ShowWindow(SW_HIDE);
-    fileList.ShowWindow(SW_HIDE);
-    streamInfo.ShowWindow(SW_HIDE);
-    ShowSidePanels(false);
-}
-
-void CTORQUELIANDlg::ShowSidePanels(bool show)
-{
-    if (!show) {
-        scopePanel.ShowWindow(SW_HIDE);
-        gpsPanel.ShowWindow(SW_HIDE);
-        legendBar.ShowWindow(SW_HIDE);
-        mapPane.ShowWindow(SW_HIDE);
+    if (!m_hWnd || !playbackPage.m_hWnd)
         return;
-    }
-    scopePanel.ShowWindow(SW_SHOW);
-    gpsPanel.ShowWindow(SW_SHOWNORMAL);
-    legendBar.ShowWindow(SW_SHOW);
-    if (!gpsPanel.mapHidden)
-        mapPane.ShowWindow(SW_SHOW);
-}
-
-void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
-{
-    searchPanel.ShowWindow(SW_SHOW);
-    fileList.ShowWindow(SW_SHOW);
-    streamInfo.ShowWindow(SW_SHOW);
-    ShowSidePanels(!sidePanelsHidden);
+    ScreenModes modes;
+    modes.fullScreen = playbackPage.fullScreen != 0;
+    modes.sidePanelsHidden = playbackPage.controlPanel.sidePanelHidden != 0;
+    modes.mapShown = !gpsPanel.mapHidden;
+    RECT client = GetClientRect();
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const ScreenLayout s = ComputeScreenLayout(modes, layoutWidth > 0 ? layoutWidth : ScreenWidth(), client, screen,
+                                               windowsVersion);
+    auto show = [](CWnd& w, bool shown) {
+        if (w.m_hWnd)
+            w.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    };
+    show(searchPanel, s.leftColumn);
+    show(fileList, s.leftColumn);
+    show(streamInfo, s.leftColumn);
+    for (int i = 0; i < 6; ++i)
+        show(*ToolButtons(i), s.leftColumn);
+    show(scopePanel, s.sidePanels);
+    show(legendBar, s.sidePanels);
+    if (gpsPanel.m_hWnd)
+        gpsPanel.ShowWindow(s.sidePanels ? SW_SHOWNORMAL : SW_HIDE);
+    show(mapPane, s.map);
+    // Over the panels it covers; the panels it leaves room for are back
+    // beside it.
+    ::SetWindowPos(playbackPage.m_hWnd, HWND_TOP, s.page.left, s.page.top, s.page.right - s.page.left,
+                   s.page.bottom - s.page.top, SWP_SHOWWINDOW);
+    playbackPage.LayoutPanes();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)

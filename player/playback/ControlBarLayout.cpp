@@ -96,10 +96,13 @@ BarLayout ComputeBarLayout(const RECT& client)
     return out;
 }
 
-RECT FullScreenPageRect(const RECT& window, const RECT& client, int captionButtonHeight, int screenWidth)
+RECT FullScreenPageRect(const RECT& clientOnScreen, const RECT& screen)
 {
-    return RECT{window.left - client.left, captionButtonHeight + window.top - client.top + 4,
-                window.right + screenWidth - client.right, window.bottom};
+    RECT shown = {};
+    if (!::IntersectRect(&shown, &clientOnScreen, &screen))
+        shown = clientOnScreen;
+    ::OffsetRect(&shown, -clientOnScreen.left, -clientOnScreen.top);
+    return shown;
 }
 
 RECT SidePanelPageRect(const RECT& mainClient, int windowsVersion)

@@ -39,10 +39,12 @@ int BarGap(int width);
 // The layout for the panel's client rectangle.
 BarLayout ComputeBarLayout(const RECT& client);
 
-// Full screen: the page's rectangle in the main window's client area, from
-// the main window's rectangle and its client area (both in screen
-// coordinates), the height of a caption button and the screen's width.
-RECT FullScreenPageRect(const RECT& window, const RECT& client, int captionButtonHeight, int screenWidth);
+// Full screen: the page's rectangle in the main window's client
+// coordinates, from the client area and the screen (both in screen
+// coordinates): the part of the client area that the screen shows, so that
+// the bar along the page's bottom stays on screen wherever the window sits
+// (the whole client area when none of it is on screen).
+RECT FullScreenPageRect(const RECT& clientOnScreen, const RECT& screen);
 // The side panels hidden: the page's rectangle in the main window's client
 // area, from the left column's edge to the right (2 pixels short of it but
 // with the system's own caption, Windows version code 5).

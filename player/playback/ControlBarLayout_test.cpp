@@ -129,13 +129,23 @@ TEST(ControlBarLayout, WithoutTheDuplicatedButtonsTheRestCloseUpToTheRight)
 
 TEST(ControlBarLayout, FullScreenAndSidePanelRectangles)
 {
-    // A main window at (0, 0, 1024, 740) whose client area starts 4 in
-    // and 23 down; caption buttons 18 high.
-    const RECT full = FullScreenPageRect(RECT{0, 0, 1024, 740}, RECT{4, 23, 1020, 736}, 18, 1024);
-    EXPECT_EQ(full.left, -4);
-    EXPECT_EQ(full.top, 18 - 23 + 4);
-    EXPECT_EQ(full.right, 1024 + 1024 - 1020);
-    EXPECT_EQ(full.bottom, 740);
+    // The part of the client area on screen, in client coordinates: a
+    // client area 4 in and 23 down on a 1024 x 768 screen, one moved off
+    // to the right and down, one entirely off screen.
+    const RECT screen = {0, 0, 1024, 768};
+    struct Case {
+        RECT client, expected;
+    } cases[] = {
+        {{4, 23, 1020, 740}, {0, 0, 1016, 717}},
+        {{300, 200, 1316, 917}, {0, 0, 724, 568}},
+        {{-50, -20, 900, 700}, {50, 20, 950, 720}},
+        {{2000, 0, 2500, 400}, {0, 0, 500, 400}},
+    };
+    for (const Case& c : cases) {
+        const RECT full = FullScreenPageRect(c.client, screen);
+        EXPECT_TRUE(EqualRect(&full, &c.expected)) << full.left << "," << full.top << "," << full.right << ","
+                                                   << full.bottom;
+    }
 
     const RECT side = SidePanelPageRect(RECT{0, 0, 1016, 713}, 2);
     EXPECT_EQ(side.left, 1016 * 20 / 100 + 7);

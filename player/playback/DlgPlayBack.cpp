@@ -236,13 +236,18 @@ void CDlgPlayBack::LeaveFullScreen()
 {
     if (!fullScreen)
         return;
-    const RECT& saved = savedPlacement.rcNormalPosition;
-    if (m_hWnd && saved.right > saved.left && saved.bottom > saved.top)
-        ::SetWindowPlacement(m_hWnd, &savedPlacement);
-    ShowWindow(SW_SHOW);
-    if (g_Settings.mainDlg)
-        g_Settings.mainDlg->ShowPanelsAfterFullScreen(controlPanel.sidePanelHidden != 0);
     fullScreen = 0;
+    // The layout the switches ask for now: the side panels or the map may
+    // have been switched while the page was full screen, so the placement
+    // saved on the way in is not always the one to go back to.
+    if (g_Settings.mainDlg) {
+        g_Settings.mainDlg->ApplyScreenLayout();
+    } else if (m_hWnd) {
+        const RECT& saved = savedPlacement.rcNormalPosition;
+        if (saved.right > saved.left && saved.bottom > saved.top)
+            ::SetWindowPlacement(m_hWnd, &savedPlacement);
+        ShowWindow(SW_SHOW);
+    }
     if (m_hWnd)
         ::UpdateWindow(m_hWnd);
 }

@@ -280,6 +280,10 @@ void CSpeedometer::OnToggleMap()
             playbackPage->MoveWindow(page.x, page.y, page.w, page.h);
     }
     LoadLanguageImages();
+    // The main window's layout for all its switches: in full screen or with
+    // the side panels hidden the page stays where it is.
+    if (g_Settings.mainDlg)
+        g_Settings.mainDlg->ApplyScreenLayout();
     if (playbackPage && playbackPage->m_hWnd)
         playbackPage->Invalidate(false);
 }
