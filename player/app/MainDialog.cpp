@@ -142,6 +142,8 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     FormatStreamInfo();
     streamInfo.ShowWindow(SW_SHOW);
 
+    KeepControlsPaintingInside();
+
     RECT work = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     MoveWindow(0, 0, work.right - work.left, work.bottom - work.top);
@@ -154,6 +156,20 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     textsReady = 1;
     SetTimer(kStartupLanguageTimer, 500);
     return TRUE;
+}
+
+void CTORQUELIANDlg::KeepControlsPaintingInside()
+{
+    // Labels and value boxes draw on the parent's device context by their
+    // class: a value box that repaints then paints over the unit beside it
+    // under Wine. Each control keeps to its own window instead (the style
+    // is the class's, so one window of each class changes all of them).
+    const int samples[2] = {IDC_GPS_SPEED, IDC_SPEED_UNIT};
+    for (int id : samples)
+        if (HWND w = gpsPanel.GetDlgItem(id)) {
+            const ULONG_PTR style = ::GetClassLongPtrW(w, GCL_STYLE);
+            ::SetClassLongPtrW(w, GCL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<ULONG_PTR>(CS_PARENTDC)));
+        }
 }
 
 void CTORQUELIANDlg::ApplyCommandLine(const CCommandLineInfo& cmd)
@@ -212,12 +228,15 @@ void CTORQUELIANDlg::LayoutPanels()
 
 void CTORQUELIANDlg::LayoutPanelsFor(int W)
 {
-    layoutWidth = W;
-    if (!streamInfo.m_hWnd || !playbackPage.m_hWnd || playbackPage.fullScreen)
-        return;
-    if (playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
+    if (!streamInfo.m_hWnd || !playbackPage.m_hWnd)
         return;
     RECT client = GetClientRect();
+    // The columns are proportions of what the window shows.
+    if (client.right > 0 && client.right < W)
+        W = client.right;
+    layoutWidth = W;
+    if (playbackPage.fullScreen || playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
+        return;
     MainLayout m = ComputeMainLayout(W, client.bottom);
     auto place = [](CWnd& w, const PanelRect& r) {
         if (w.m_hWnd)
@@ -225,10 +244,13 @@ void CTORQUELIANDlg::LayoutPanelsFor(int W)
     };
     place(searchPanel, m.search);
     place(fileList, m.fileList);
-    if (HWND list = fileList.ListControl()) {
+    {
+        // The layout's widths are of columns 1, 2, 0, 3, 4, 5.
         const int order[6] = {1, 2, 0, 3, 4, 5};
+        int widths[6];
         for (int i = 0; i < 6; ++i)
-            ::SendMessageW(list, LVM_SETCOLUMNWIDTH, order[i], m.listColumns[i]);
+            widths[order[i]] = m.listColumns[i];
+        fileList.FitColumns(widths);
     }
     place(streamInfo, m.streamInfo);
     place(mapPane, m.map);
@@ -288,7 +310,11 @@ void CTORQUELIANDlg::UpdateTexts()
         gpsPanel.UpdateTexts();
         playbackPage.controlPanel.RelabelButtons();
     }
-    if (streamInfo.m_hWnd && language)
+    // The open recording's details in the new language; the heading while
+    // nothing is open.
+    if (playbackPage.controlPanel.decoder)
+        playbackPage.UpdatePaneInfo();
+    else if (streamInfo.m_hWnd && language)
         streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
 }
 

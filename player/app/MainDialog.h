@@ -97,5 +97,6 @@ private:
     void RepaintCaptionNow();
     void DrawCaptionButton(HDC dc, const RECT& screenRect, int bitmapId);
     void FormatStreamInfo();
+    void KeepControlsPaintingInside();
     CExStatic* ToolButtons(int i);
 };

@@ -229,9 +229,11 @@ TEST_F(ScreenModesTest, EverySequenceEndsInANormalLayoutWithTheBarOnScreen)
             }
             // The panes above the bar.
             const RECT barRect = ClientRectOf(Bar());
-            for (const CDlgVideo& pane : page.panes)
-                if (IsWindowVisible(pane.m_hWnd))
+            for (const CDlgVideo& pane : page.panes) {
+                if (IsWindowVisible(pane.m_hWnd)) {
                     EXPECT_LE(ClientRectOf(pane.m_hWnd).bottom, barRect.top) << what;
+                }
+            }
             // Back to the normal layout for the next case.
             if (page.fullScreen)
                 Step('E');

@@ -5,11 +5,11 @@
 // the left, then the rate and time labels; from the right the volume
 // slider and the sound switch, and before them the tool group (pane
 // splits, full screen, side panels, snapshot, cut to AVI), placed right to
-// left. Gaps grow with the width. Where the time label would run into the
-// tool group, the group drops the buttons the main window also has: first
-// the pane splits, then snapshot and cut to AVI; the others close up to
-// the right. The text captions sit along the panel's bottom edge, below
-// the strip the page shows.
+// left. Gaps grow with the width; where they leave the time label no room
+// the gaps close up, and where that is not enough either the tool group
+// takes a row of its own under the others (the page then shows a taller
+// strip, BarStripHeight). Every control is shown. The text captions sit
+// along the panel's bottom edge, below the strip the page shows.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +35,13 @@ struct BarLayout {
 
 // The gap of a bar this wide: 7 below 640, 32 above 1000, else 16.
 int BarGap(int width);
+
+// The tool group's own row, where it has one.
+const int kToolRowHeight = 26;
+
+// The height of the strip the page shows for a bar this wide: 50, or 76
+// with the tool group's own row.
+int BarStripHeight(int width);
 
 // The layout for the panel's client rectangle.
 BarLayout ComputeBarLayout(const RECT& client);

@@ -111,8 +111,10 @@ void CDlgPlayBack::OnGetMinMaxInfo(Message& m)
 
 void CDlgPlayBack::OnPaint()
 {
-    // The panes cover the page: only validate.
+    // What the panes leave (the empty cells of nine or sixteen) in the
+    // colour of the scheme, as the control bar below.
     CPaintDC dc(this);
+    dc.FillSolidRect(GetClientRect(), g_Settings.bkColor == 1 ? RGB(88, 92, 95) : RGB(236, 233, 216));
 }
 
 // --- Playing --------------------------------------------------------------

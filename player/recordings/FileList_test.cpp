@@ -116,18 +116,19 @@ protected:
         EXPECT_EQ(PendingBlockCount(), 0u);
     }
 
-    // The main window's client height that gives the list dialog 281
-    // pixels (84% of 412, less 65): eleven records a page.
+    // The main window's client height that gives the list dialog 261
+    // pixels (84% of 464, less the 128 above it; a list 200 high): eleven
+    // records a page.
     void MakeElevenAPage()
     {
         RECT window, client;
         GetWindowRect(dlg->m_hWnd, &window);
         GetClientRect(dlg->m_hWnd, &client);
         const int frame = (window.bottom - window.top) - client.bottom;
-        SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, window.right - window.left, 412 + frame,
+        SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, window.right - window.left, 464 + frame,
                      SWP_NOMOVE | SWP_NOZORDER);
         Pump(50);
-        ASSERT_EQ(list->GetClientRect().bottom, 281);
+        ASSERT_EQ(list->GetClientRect().bottom, 261);
         ASSERT_EQ(list->RecordsPerPage(), 11);
     }
 
