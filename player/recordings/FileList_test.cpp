@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 
@@ -436,7 +437,11 @@ TEST_F(FileListTest, DarkSchemeDrawsEveryCellWhiteOnBlack)
     RECT row = {};
     row.left = LVIR_BOUNDS;
     ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
-    const RECT cells = {row.left + 40, row.top + 1, row.right - 4, row.bottom - 1};  // past the check box
+    // Past the check box, within what the list shows (its columns may be
+    // wider than the list, which then scrolls).
+    RECT shown;
+    GetClientRect(listControl, &shown);
+    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
     auto count = [&](COLORREF colour) {
         UpdateWindow(listControl);
         Pump(50);
@@ -451,4 +456,41 @@ TEST_F(FileListTest, DarkSchemeDrawsEveryCellWhiteOnBlack)
     EXPECT_GT(count(RGB(0, 0, 0)), area / 2);
     EXPECT_GT(count(RGB(255, 255, 255)), 0);
     EXPECT_EQ(count(RGB(123, 140, 168)), 0);
+}
+
+TEST_F(FileListTest, PlayingRowsKeepTheSelectionColoursWithoutTheFocus)
+{
+    TempTree tree(L"highlight");
+    for (int c = 1; c <= 2; ++c)
+        ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(c, 83000, 83100)), Recording{c}));
+    Search(tree.Root());
+    RECT row = {};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+    RECT shown;
+    GetClientRect(listControl, &shown);
+    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
+    const int area = (cells.right - cells.left) * (cells.bottom - cells.top);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    auto count = [&]() {
+        InvalidateRect(listControl, nullptr, TRUE);
+        UpdateWindow(listControl);
+        Pump(50);
+        wintest::ScreenCapture shot(listControl);
+        return shot.Count(cells.left, cells.top, cells.right, cells.bottom,
+                          [highlight](COLORREF c) { return wintest::Near(c, highlight, 24); });
+    };
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(listControl, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    // The focus elsewhere, in both schemes: the row in the selection's
+    // colour, not the pale face colour of an unfocused list.
+    for (int scheme : {0, 1}) {
+        g_Settings.bkColor = scheme;
+        SetFocus(dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT));
+        Pump(30);
+        ASSERT_NE(GetFocus(), listControl);
+        EXPECT_GT(count(), area / 2) << scheme;
+    }
 }
