@@ -6,6 +6,7 @@
 #include "LanguageHolder.h"
 #include "app/MainKeys.h"
 #include "app/MainLayout.h"
+#include "app/ScreenLayout.h"
 #include "StringIds.h"
 #include "app/WindowsVersion.h"
 #include "WinApp.h"
@@ -23,6 +24,15 @@ namespace {
 const int kStartupLanguageTimer = 1;
 const int kToolButtonIds[6] = {IDC_SPLIT1, IDC_SPLIT4, IDC_SPLIT9, IDC_SPLIT16, IDC_SNAPSHOT, IDC_CUT_AVI};
 const int kToolButtonImages[6] = {IDB_SPLIT1, IDB_SPLIT4, IDB_SPLIT9, IDB_SPLIT16, IDB_SNAPSHOT, IDB_CUT_AVI};
+
+// The screen's width in pixels, which the panels' proportions are taken of.
+int ScreenWidth()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int w = ::GetDeviceCaps(screen, HORZRES);
+    ::ReleaseDC(nullptr, screen);
+    return w;
+}
 }
 
 BEGIN_MESSAGE_TABLE(CTORQUELIANDlg, CDialog)
@@ -132,6 +142,8 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     FormatStreamInfo();
     streamInfo.ShowWindow(SW_SHOW);
 
+    KeepControlsPaintingInside();
+
     RECT work = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     MoveWindow(0, 0, work.right - work.left, work.bottom - work.top);
@@ -143,6 +155,20 @@ BOOL CTORQUELIANDlg::OnInitDialog()
     textsReady = 1;
     SetTimer(kStartupLanguageTimer, 500);
     return TRUE;
+}
+
+void CTORQUELIANDlg::KeepControlsPaintingInside()
+{
+    // Labels and value boxes draw on the parent's device context by their
+    // class: a value box that repaints then paints over the unit beside it
+    // under Wine. Each control keeps to its own window instead (the style
+    // is the class's, so one window of each class changes all of them).
+    const int samples[2] = {IDC_GPS_SPEED, IDC_SPEED_UNIT};
+    for (int id : samples)
+        if (HWND w = gpsPanel.GetDlgItem(id)) {
+            const ULONG_PTR style = ::GetClassLongPtrW(w, GCL_STYLE);
+            ::SetClassLongPtrW(w, GCL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<ULONG_PTR>(CS_PARENTDC)));
+        }
 }
 
 void CTORQUELIANDlg::ApplyCommandLine(const CCommandLineInfo& cmd)
@@ -196,12 +222,20 @@ void CTORQUELIANDlg::LayoutPanels()
         playbackPage.LeaveFullScreen();
         return;
     }
-    HDC screen = ::GetDC(nullptr);
-    int W = ::GetDeviceCaps(screen, HORZRES);
-    ::ReleaseDC(nullptr, screen);
-    if (playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
+    LayoutPanelsFor(ScreenWidth());
+}
+
+void CTORQUELIANDlg::LayoutPanelsFor(int W)
+{
+    if (!streamInfo.m_hWnd || !playbackPage.m_hWnd)
         return;
     RECT client = GetClientRect();
+    // The columns are proportions of what the window shows.
+    if (client.right > 0 && client.right < W)
+        W = client.right;
+    layoutWidth = W;
+    if (playbackPage.fullScreen || playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
+        return;
     MainLayout m = ComputeMainLayout(W, client.bottom);
     auto place = [](CWnd& w, const PanelRect& r) {
         if (w.m_hWnd)
@@ -209,10 +243,13 @@ void CTORQUELIANDlg::LayoutPanels()
     };
     place(searchPanel, m.search);
     place(fileList, m.fileList);
-    if (HWND list = fileList.ListControl()) {
+    {
+        // The layout's widths are of columns 1, 2, 0, 3, 4, 5.
         const int order[6] = {1, 2, 0, 3, 4, 5};
+        int widths[6];
         for (int i = 0; i < 6; ++i)
-            ::SendMessageW(list, LVM_SETCOLUMNWIDTH, order[i], m.listColumns[i]);
+            widths[order[i]] = m.listColumns[i];
+        fileList.FitColumns(widths);
     }
     place(streamInfo, m.streamInfo);
     place(mapPane, m.map);
@@ -272,7 +309,11 @@ void CTORQUELIANDlg::UpdateTexts()
         gpsPanel.UpdateTexts();
         playbackPage.controlPanel.RelabelButtons();
     }
-    if (streamInfo.m_hWnd && language)
+    // The open recording's details in the new language; the heading while
+    // nothing is open.
+    if (playbackPage.controlPanel.decoder)
+        playbackPage.UpdatePaneInfo();
+    else if (streamInfo.m_hWnd && language)
         streamInfo.SetWindowText(language->Text(IDS_STREAM_INFORMATION).c_str());
 }
 
@@ -282,36 +323,39 @@ void CTORQUELIANDlg::ShowStreamInfo(const std::wstring& text)
         streamInfo.SetWindowText(text.c_str());
 }
 
-void CTORQUELIANDlg::HidePanelsForFullScreen()
+void CTORQUELIANDlg::ApplyScreenLayout()
 {
-    searchPanel.ShowWindow(SW_HIDE);
-    fileList.ShowWindow(SW_HIDE);
-    streamInfo.ShowWindow(SW_HIDE);
-    ShowSidePanels(false);
-}
-
-void CTORQUELIANDlg::ShowSidePanels(bool show)
-{
-    if (!show) {
-        scopePanel.ShowWindow(SW_HIDE);
-        gpsPanel.ShowWindow(SW_HIDE);
-        legendBar.ShowWindow(SW_HIDE);
-        mapPane.ShowWindow(SW_HIDE);
+    if (!m_hWnd || !playbackPage.m_hWnd)
         return;
-    }
-    scopePanel.ShowWindow(SW_SHOW);
-    gpsPanel.ShowWindow(SW_SHOWNORMAL);
-    legendBar.ShowWindow(SW_SHOW);
-    if (!gpsPanel.mapHidden)
-        mapPane.ShowWindow(SW_SHOW);
-}
-
-void CTORQUELIANDlg::ShowPanelsAfterFullScreen(bool sidePanelsHidden)
-{
-    searchPanel.ShowWindow(SW_SHOW);
-    fileList.ShowWindow(SW_SHOW);
-    streamInfo.ShowWindow(SW_SHOW);
-    ShowSidePanels(!sidePanelsHidden);
+    ScreenModes modes;
+    modes.fullScreen = playbackPage.fullScreen != 0;
+    modes.sidePanelsHidden = playbackPage.controlPanel.sidePanelHidden != 0;
+    modes.mapShown = !gpsPanel.mapHidden;
+    RECT client = GetClientRect();
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const ScreenLayout s = ComputeScreenLayout(modes, layoutWidth > 0 ? layoutWidth : ScreenWidth(), client, screen,
+                                               windowsVersion);
+    auto show = [](CWnd& w, bool shown) {
+        if (w.m_hWnd)
+            w.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    };
+    show(searchPanel, s.leftColumn);
+    show(fileList, s.leftColumn);
+    show(streamInfo, s.leftColumn);
+    for (int i = 0; i < 6; ++i)
+        show(*ToolButtons(i), s.leftColumn);
+    show(scopePanel, s.sidePanels);
+    show(legendBar, s.sidePanels);
+    if (gpsPanel.m_hWnd)
+        gpsPanel.ShowWindow(s.sidePanels ? SW_SHOWNORMAL : SW_HIDE);
+    show(mapPane, s.map);
+    // Over the panels it covers; the panels it leaves room for are back
+    // beside it.
+    ::SetWindowPos(playbackPage.m_hWnd, HWND_TOP, s.page.left, s.page.top, s.page.right - s.page.left,
+                   s.page.bottom - s.page.top, SWP_SHOWWINDOW);
+    playbackPage.LayoutPanes();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)

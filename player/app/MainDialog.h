@@ -50,6 +50,8 @@ public:
     RECT closeRect = {}, minimiseRect = {};
     int windowsVersion = 2;
     int textsReady = 0;
+    // The screen width the panels were last laid out for.
+    int layoutWidth = 0;
     CFont streamFont;
 
     void UpdateTexts() override;
@@ -57,12 +59,12 @@ public:
     void LoadLanguageImages() override;
     void ApplyTrackColour() override;
     void ShowStreamInfo(const std::wstring& text) override;
-    void ShowPanelsAfterFullScreen(bool sidePanelsHidden) override;
-    void HidePanelsForFullScreen() override;
-    void ShowSidePanels(bool show) override;
+    void ApplyScreenLayout() override;
     void ShowSearchRoot(const std::wstring& path) override;
     void PaintCaption(HDC windowDc);
     void LayoutPanels();
+    // The panels for a screen this wide (LayoutPanels takes the real one's).
+    void LayoutPanelsFor(int screenWidth);
     void ApplyStartupLanguage();
     void SetSplitCount(int n);
     // A recording's path as the first argument becomes the search root and
@@ -95,5 +97,6 @@ private:
     void RepaintCaptionNow();
     void DrawCaptionButton(HDC dc, const RECT& screenRect, int bitmapId);
     void FormatStreamInfo();
+    void KeepControlsPaintingInside();
     CExStatic* ToolButtons(int i);
 };

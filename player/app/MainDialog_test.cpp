@@ -66,7 +66,10 @@ TEST_F(MainDialogTest, PanelsSitAtTheirRectanglesForThisScreen)
     HWND h = dlg->m_hWnd;
     RECT client;
     GetClientRect(h, &client);
-    MainLayout m = ComputeMainLayout(GetSystemMetrics(SM_CXSCREEN), client.bottom);
+    // Proportions of the screen's width, or of the client's where the
+    // window's frame makes that narrower.
+    const int width = GetSystemMetrics(SM_CXSCREEN) < client.right ? GetSystemMetrics(SM_CXSCREEN) : client.right;
+    MainLayout m = ComputeMainLayout(width, client.bottom);
     ExpectAt(h, dlg->searchPanel.m_hWnd, m.search, "search");
     ExpectAt(h, dlg->fileList.m_hWnd, m.fileList, "list");
     ExpectAt(h, dlg->streamInfo.m_hWnd, m.streamInfo, "stream info");
@@ -76,7 +79,8 @@ TEST_F(MainDialogTest, PanelsSitAtTheirRectanglesForThisScreen)
     ExpectAt(h, dlg->scopePanel.m_hWnd, m.scope, "scope");
     ExpectAt(h, dlg->legendBar.m_hWnd, m.legend, "legend");
     ExpectAt(h, dlg->button231.m_hWnd, m.toolButtons[5], "button 231");
-    EXPECT_EQ(SendMessageW(dlg->fileList.ListControl(), LVM_GETCOLUMNWIDTH, 1, 0), 68);
+    // The date column at least as the layout gives it, wider for its text.
+    EXPECT_GE(SendMessageW(dlg->fileList.ListControl(), LVM_GETCOLUMNWIDTH, 1, 0), 68);
 
     // While the map is folded away a resize moves nothing.
     RECT before = ChildRect(h, dlg->playbackPage.m_hWnd);
@@ -300,4 +304,35 @@ TEST(FileAssociation, WritesTheH264Keys)
     EXPECT_STREQ(buf, "\"C:\\Program Files\\Zarv\\Zarv Player.exe\" \"%1\"");
     RegCloseKey(root);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ZarvAssociationTest");
+}
+
+TEST_F(MainDialogTest, ALanguageChangeKeepsTheOpenRecordingsDetails)
+{
+    CDlgPlayBkCtrl& panel = dlg->playbackPage.controlPanel;
+    // An open group whose channel 1 plays this recording (no engine call
+    // on the way).
+    int handle = 0;
+    panel.decoder = &handle;
+    panel.channelNumber[0] = 1;
+    panel.channelPath[0] = L"C:\\card\\201-01-083000-083100-00p000.h264";
+    dlg->playbackPage.selectedPane = 0;
+    struct Case {
+        void (CDlgSearchPannel::*apply)();
+        const wchar_t* channelLine;
+    } cases[] = {
+        {&CDlgSearchPannel::SetEnglish, L"Channel:CH01"},
+        {&CDlgSearchPannel::SetSimplifiedChinese, L"通道:CH01"},
+        {&CDlgSearchPannel::SetTraditionalChinese, L"通道:CH01"},
+    };
+    for (const Case& c : cases) {
+        (dlg->searchPanel.*c.apply)();
+        const std::wstring text = CString::WindowText(dlg->streamInfo.m_hWnd);
+        EXPECT_NE(text.find(c.channelLine), std::wstring::npos) << CString(text).ToUtf8();
+    }
+    panel.decoder = nullptr;
+    panel.channelNumber[0] = 0;
+    panel.channelPath[0].clear();
+    // Nothing open: the heading.
+    dlg->searchPanel.SetEnglish();
+    EXPECT_EQ(CString::WindowText(dlg->streamInfo.m_hWnd), L"Stream Information");
 }

@@ -15,6 +15,11 @@ struct MainLayout {
     int listColumns[6];        // widths of columns 1, 2, 0, 3, 4, 5
 };
 
+// The search panel's height: its four rows, the date picker the lowest.
+const int kSearchPanelHeight = 100;
+
+// screenWidth: the width the columns are proportions of (the screen's, or
+// the client area's where that is narrower).
 MainLayout ComputeMainLayout(int screenWidth, int clientHeight);
 
 // y of a 24-pixel button centred in the band y1..y2 (rounding toward zero).

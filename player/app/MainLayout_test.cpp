@@ -9,11 +9,14 @@ TEST(MainLayout, ColumnsAndPanelsForCommonScreens)
         int left, right;
         PanelRect playback, map, scope, legend, fileList, gps;
     } cases[] = {
-        // 1024 wide: left 209, right 235, page at 211, 576 wide.
-        {1024, 700, 209, 235, {211, 0, 576, 588}, {789, 0, 235, 588}, {211, 588, 576, 95}, {211, 683, 576, 17},
-         {-11, 65, 220, 523}, {789, 590, 235, 214}},
-        {1280, 980, 261, 294, {263, 0, 721, 823}, {986, 0, 294, 823}, {263, 823, 721, 140}, {263, 963, 721, 17},
-         {-11, 65, 272, 758}, {986, 825, 294, 293}},
+        // 1024 wide: left 209, right 235, page at 211, 576 wide. The GPS
+        // panel takes the 224 pixels its controls need, the map the rest.
+        {1024, 700, 209, 235, {211, 0, 576, 588}, {789, 0, 235, 474}, {211, 588, 576, 95}, {211, 683, 576, 17},
+         {-11, 128, 220, 460}, {789, 476, 235, 224}},
+        // Where 16% of the height is enough, the GPS panel starts under the
+        // 84% line.
+        {1280, 1500, 261, 294, {263, 0, 721, 1260}, {986, 0, 294, 1260}, {263, 1260, 721, 223}, {263, 1483, 721, 17},
+         {-11, 128, 272, 1132}, {986, 1262, 294, 238}},
     };
     for (const Case& c : cases) {
         MainLayout m = ComputeMainLayout(c.W, c.H);
@@ -28,19 +31,24 @@ TEST(MainLayout, ColumnsAndPanelsForCommonScreens)
         EXPECT_TRUE(same(m.legend, c.legend)) << c.W;
         EXPECT_TRUE(same(m.fileList, c.fileList)) << c.W;
         EXPECT_TRUE(same(m.gps, c.gps)) << c.W;
-        // The three middle panels and the right column meet without a gap.
+        // The three middle panels and the right column meet without a gap;
+        // the left column's panels follow each other without overlapping.
         EXPECT_EQ(m.playback.x + m.playback.w + 2, m.map.x);
         EXPECT_EQ(m.scope.y + m.scope.h, m.legend.y);
+        EXPECT_EQ(m.map.y + m.map.h + 2, m.gps.y);
+        EXPECT_EQ(m.gps.y + m.gps.h, c.H);
+        EXPECT_LE(m.search.y + m.search.h, m.toolButtons[0].y);
+        EXPECT_LE(m.toolButtons[0].y + m.toolButtons[0].h, m.fileList.y);
     }
 }
 
-TEST(MainLayout, ToolButtonsSitInOneRow)
+TEST(MainLayout, ToolButtonsSitInOneRowUnderTheSearchPanel)
 {
     MainLayout m = ComputeMainLayout(1024, 700);
     const int xs[6] = {20, 49, 78, 107, 136, 165};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(m.toolButtons[i].x, xs[i]);
-        EXPECT_EQ(m.toolButtons[i].y, 88);
+        EXPECT_EQ(m.toolButtons[i].y, kSearchPanelHeight + 2);
         EXPECT_EQ(m.toolButtons[i].w, 24);
     }
     EXPECT_EQ(ToolButtonY(90, 110), 88);

@@ -18,16 +18,10 @@ public:
     virtual void ApplyTrackColour() = 0;
     // The stream-information box shows text.
     virtual void ShowStreamInfo(const std::wstring& text) = 0;
-    // After full screen: the search panel, the recording list and the
-    // stream-information box again, and the side panels (scope, GPS,
-    // legend, map) unless they are folded away.
-    virtual void ShowPanelsAfterFullScreen(bool sidePanelsHidden) = 0;
-    // Full screen: the search panel, the recording list, the side panels
-    // (scope, GPS, legend, map) and the stream-information box go away.
-    virtual void HidePanelsForFullScreen() = 0;
-    // The side panels (scope, GPS, legend; the map when the GPS panel's map
-    // switch is on) shown again, or all four hidden.
-    virtual void ShowSidePanels(bool show) = 0;
+    // Places the playback page and shows or hides the other panels for
+    // the page's full-screen flag, the control bar's side-panel switch and
+    // the GPS panel's map switch, as they stand now.
+    virtual void ApplyScreenLayout() = 0;
     // The search panel's path box shows path (the search root was chosen
     // elsewhere).
     virtual void ShowSearchRoot(const std::wstring& path) = 0;

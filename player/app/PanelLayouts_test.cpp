@@ -12,32 +12,58 @@ bool Same(const PanelRect& a, const PanelRect& b)
 }
 }  // namespace
 
-TEST(FileListLayout, ControlsForA214By281Dialog)
+TEST(FileListLayout, ControlsForA214By261Dialog)
 {
-    FileListLayout l = ComputeFileListLayout(214, 281);
-    EXPECT_TRUE(Same(l.list, {11, 46, 203, 200}));
+    FileListLayout l = ComputeFileListLayout(214, 261);
+    // The page row along the top, the list (200 high) under it.
+    EXPECT_TRUE(Same(l.list, {11, 26, 203, 200}));
     EXPECT_EQ(l.rowsPerPage, 12);
-    // Buttons at y (281 - 35) + 562 / 100 = 251, from x 214 / 7 = 30.
-    EXPECT_TRUE(Same(l.pageButtons[0], {30, 251, 35, 19}));
-    EXPECT_TRUE(Same(l.pageButtons[1], {65, 251, 47, 19}));
-    EXPECT_TRUE(Same(l.pageButtons[2], {112, 251, 47, 19}));
-    EXPECT_TRUE(Same(l.pageButtons[3], {159, 251, 35, 19}));
+    // Buttons at y (261 - 35) + 522 / 100 = 231, from x 214 / 7 = 30.
+    EXPECT_TRUE(Same(l.pageButtons[0], {30, 231, 35, 19}));
+    EXPECT_TRUE(Same(l.pageButtons[1], {65, 231, 47, 19}));
+    EXPECT_TRUE(Same(l.pageButtons[2], {112, 231, 47, 19}));
+    EXPECT_TRUE(Same(l.pageButtons[3], {159, 231, 35, 19}));
     // The page row is centred: x0 = (214 - 128) / 2 = 43.
-    EXPECT_TRUE(Same(l.pageRow[0], {43, 20, 25, 26}));
-    EXPECT_TRUE(Same(l.pageRow[1], {68, 20, 13, 26}));
-    EXPECT_TRUE(Same(l.pageRow[4], {146, 20, 25, 26}));
-    EXPECT_TRUE(Same(l.leftBand, {0, 20, 43, 28}));
-    EXPECT_TRUE(Same(l.rightBand, {171, 20, 43, 28}));
+    EXPECT_TRUE(Same(l.pageRow[0], {43, 0, 25, 26}));
+    EXPECT_TRUE(Same(l.pageRow[1], {68, 0, 13, 26}));
+    EXPECT_TRUE(Same(l.pageRow[4], {146, 0, 25, 26}));
+    EXPECT_TRUE(Same(l.leftBand, {0, 0, 43, 26}));
+    EXPECT_TRUE(Same(l.rightBand, {171, 0, 43, 26}));
     int widths[6];
     FileListColumnWidths(214, widths);
     EXPECT_EQ(std::vector<int>(widths, widths + 6), (std::vector<int>{21, 38, 38, 38, 27, 25}));
+}
+
+TEST(FileListLayout, TextsWiderThanTheirPlacesWidenThem)
+{
+    // "Page/Total" 60 wide and the numbers 20: the row grows and stays
+    // centred; "PREVIOUS" 48 wide widens its button.
+    FileListTextWidths texts = {{20, 20, 60, 20, 25}, {24, 48, 24, 24}};
+    FileListLayout l = ComputeFileListLayout(214, 261, texts);
+    EXPECT_TRUE(Same(l.pageRow[0], {28, 0, 25, 26}));
+    EXPECT_TRUE(Same(l.pageRow[1], {53, 0, 22, 26}));
+    EXPECT_TRUE(Same(l.pageRow[2], {75, 0, 62, 26}));
+    EXPECT_TRUE(Same(l.pageRow[4], {159, 0, 27, 26}));
+    EXPECT_TRUE(Same(l.rightBand, {186, 0, 28, 26}));
+    EXPECT_TRUE(Same(l.pageButtons[1], {65, 231, 58, 19}));
+    EXPECT_EQ(l.pageButtons[3].x + l.pageButtons[3].w, 30 + 35 + 58 + 47 + 35);
+    // Too wide for a seventh of the width on: the row ends at the right
+    // edge, never left of the list.
+    FileListTextWidths wide = {{}, {40, 48, 30, 30}};
+    FileListLayout narrow = ComputeFileListLayout(150, 261, wide);
+    EXPECT_EQ(narrow.pageButtons[0].x, 11);
+    // Columns: the widest text with the cell margins, the first column
+    // with its check box too; never narrower than given.
+    EXPECT_EQ(FittedColumnWidth(1, 56, 60), 72);
+    EXPECT_EQ(FittedColumnWidth(1, 80, 60), 80);
+    EXPECT_EQ(FittedColumnWidth(0, 20, 6), 36);
 }
 
 TEST(SearchPanelLayout, ControlsForA261WidePanel)
 {
     // R = 261 - 10 = 251, C = 153: the input column starts at 98.
     SearchPanelLayout l = ComputeSearchPanelLayout(261, 0);
-    EXPECT_TRUE(Same(l.languageLabel, {3, 0, 70, 20}));
+    EXPECT_TRUE(Same(l.languageLabel, {3, 0, 95, 20}));
     EXPECT_TRUE(Same(l.languageList, {98, 0, 153, 20}));
     EXPECT_TRUE(Same(l.pathLabel, {3, 25, 95, 22}));
     EXPECT_TRUE(Same(l.pathEdit, {98, 25, 131, 22}));
@@ -52,26 +78,69 @@ TEST(SearchPanelLayout, ControlsForA261WidePanel)
     EXPECT_EQ(tall.languageList.h, 80);
     EXPECT_EQ(tall.typeList.h, 80);
     EXPECT_EQ(tall.pathEdit.h, 22);
+    // A label 100 wide: the input column starts after it; a wider "...".
+    SearchPanelLayout labelled = ComputeSearchPanelLayout(261, 0, 100, 18);
+    EXPECT_TRUE(Same(labelled.typeLabel, {3, 50, 102, 19}));
+    EXPECT_TRUE(Same(labelled.typeList, {105, 50, 146, 19}));
+    EXPECT_TRUE(Same(labelled.browse, {225, 25, 26, 22}));
+    EXPECT_TRUE(Same(labelled.pathEdit, {105, 25, 120, 22}));
 }
 
-TEST(GpsPanelLayout, ControlsForA441By312Panel)
+namespace {
+bool Overlap(const PanelRect& a, const PanelRect& b)
 {
-    // X = 107 + 5 * 441 / 100 = 129, Y = 20 + 8 * 312 / 100 = 44.
-    GpsPanelLayout g = ComputeGpsPanelLayout(0, 0, 441, 312);
-    EXPECT_TRUE(Same(g.mapProvider, {150, 5, 75, 17}));
-    EXPECT_TRUE(Same(g.mapButton, {150, 60, 75, 21}));
-    EXPECT_TRUE(Same(g.aboutButton, {235, 60, 60, 21}));
-    EXPECT_TRUE(Same(g.trackCaption, {129, 26, 60, 13}));
-    EXPECT_TRUE(Same(g.radios[0], {129, 44, 13, 13}));
-    EXPECT_TRUE(Same(g.radios[3], {213, 44, 13, 13}));
-    EXPECT_TRUE(Same(g.colourNames[2], {199, 44, 11, 13}));
-    EXPECT_TRUE(Same(g.separator, {129, 63, 115, 1}));
-    EXPECT_TRUE(Same(g.latitudeEdit, {57, 43, 50, 14}));
-    EXPECT_TRUE(Same(g.fixCaption, {19, 64, 51, 15}));
-    // The client's origin moves the combo and the buttons only.
-    GpsPanelLayout moved = ComputeGpsPanelLayout(10, 20, 441, 312);
-    EXPECT_TRUE(Same(moved.mapButton, {160, 80, 75, 21}));
-    EXPECT_TRUE(Same(moved.positionCaption, g.positionCaption));
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+}  // namespace
+
+TEST(GpsPanelLayout, EveryControlFitsItsTextAndThePanel)
+{
+    // Texts as the English and the Chinese tables measure in the panel's
+    // font, at the widths of the right column at 1024, 1366 and 1920.
+    const GpsTextWidths english = {138, 60, 54, 36, 63, 6, 18, 42, 36, {18, 30, 24, 30}};
+    const GpsTextWidths chinese = {42, 30, 30, 30, 63, 12, 24, 42, 48, {12, 12, 12, 12}};
+    struct Case {
+        int w;
+        const GpsTextWidths* texts;
+        bool buttonsBeside;
+    } cases[] = {
+        {229, &english, false}, {229, &chinese, false}, {308, &english, true}, {435, &english, true},
+    };
+    for (const Case& c : cases) {
+        const GpsPanelLayout g = ComputeGpsPanelLayout(0, 0, c.w, kGpsPanelHeight, *c.texts);
+        const PanelRect all[] = {g.mapProvider,     g.mapButton,      g.aboutButton,   g.trackCaption,
+                                 g.radios[0],       g.radios[1],      g.radios[2],     g.radios[3],
+                                 g.colourNames[0],  g.colourNames[1], g.colourNames[2], g.colourNames[3],
+                                 g.separator,       g.positionCaption, g.longitudeCaption, g.longitudeEdit,
+                                 g.longitudeUnit,   g.latitudeCaption, g.latitudeEdit,  g.latitudeUnit,
+                                 g.fixBox,          g.fixCaption,     g.speedCaption,  g.speedEdit,
+                                 g.speedUnit,       g.gauge};
+        const int n = static_cast<int>(sizeof all / sizeof all[0]);
+        for (int i = 0; i < n; ++i) {
+            EXPECT_GE(all[i].x, 0) << c.w << " #" << i;
+            EXPECT_LE(all[i].x + all[i].w, c.w) << c.w << " #" << i;
+            EXPECT_LE(all[i].y + all[i].h, kGpsPanelHeight) << c.w << " #" << i;
+            for (int j = i + 1; j < n; ++j)
+                EXPECT_FALSE(Overlap(all[i], all[j])) << c.w << " #" << i << " and #" << j;
+        }
+        EXPECT_GE(g.positionCaption.w, c.texts->position);
+        EXPECT_GE(g.longitudeCaption.w, c.texts->longitude);
+        EXPECT_GE(g.longitudeEdit.w, c.texts->value);
+        EXPECT_GE(g.speedUnit.w, c.texts->speedUnit);
+        EXPECT_GE(g.trackCaption.w, c.texts->track);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_GE(g.colourNames[k].w, c.texts->colourNames[k]) << c.w;
+        // A blank between a caption and its value, and the value and its
+        // unit.
+        EXPECT_GT(g.longitudeEdit.x, g.longitudeCaption.x + g.longitudeCaption.w);
+        EXPECT_GT(g.speedUnit.x, g.speedEdit.x + g.speedEdit.w);
+        EXPECT_EQ(g.mapButton.y < g.fixBox.y, c.buttonsBeside) << c.w;
+    }
+    // The client's origin moves everything with it.
+    GpsPanelLayout at = ComputeGpsPanelLayout(0, 0, 435, kGpsPanelHeight, english);
+    GpsPanelLayout moved = ComputeGpsPanelLayout(10, 20, 435, kGpsPanelHeight, english);
+    EXPECT_TRUE(Same(moved.mapButton, {at.mapButton.x + 10, at.mapButton.y + 20, 75, 21}));
+    EXPECT_TRUE(Same(moved.gauge, {at.gauge.x + 10, at.gauge.y + 20, 110, 64}));
 }
 
 TEST(GpsPanelLayout, GaugeBands)
@@ -131,4 +200,7 @@ TEST(LegendBarLayout, LegendsAtTheRightAndButtonsByLanguage)
     EXPECT_TRUE(Same(chinese.accelButton, {39, 0, 45, 17}));
     EXPECT_EQ(ComputeLegendBarLayout(bar, 2).accelButton.w, 45);
     EXPECT_EQ(ComputeLegendBarLayout(bar, 3).accelButton.w, 58);
+    // "Playback Speed(mile/h)" 132 wide: the speed legend grows to the
+    // left, its right end where it was.
+    EXPECT_TRUE(Same(ComputeLegendBarLayout(bar, 3, 132).speedLegend, {850, 0, 136, 17}));
 }

@@ -314,19 +314,22 @@ void CDlgPlayBkCtrl::ToggleSound()
 
 void CDlgPlayBkCtrl::EnterFullScreen()
 {
-    if (!page || !page->m_hWnd || !g_hMainWnd)
+    // Pressed again in full screen: the page stays as it is, and the
+    // placement to go back to stays the one from before.
+    if (!page || !page->m_hWnd || !g_hMainWnd || page->fullScreen)
         return;
     page->savedPlacement.length = sizeof page->savedPlacement;
     ::GetWindowPlacement(page->m_hWnd, &page->savedPlacement);
-    RECT window = {}, client = {};
-    ::GetWindowRect(g_hMainWnd, &window);
+    RECT client = {};
     ::GetClientRect(g_hMainWnd, &client);
     ::MapWindowPoints(g_hMainWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    page->fullScreenRect = FullScreenPageRect(window, client, ::GetSystemMetrics(SM_CYSIZE),
-                                              ::GetSystemMetrics(SM_CXSCREEN));
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    page->fullScreenRect = FullScreenPageRect(client, screen);
     page->fullScreen = 1;
-    if (g_Settings.mainDlg)
-        g_Settings.mainDlg->HidePanelsForFullScreen();
+    if (g_Settings.mainDlg) {
+        g_Settings.mainDlg->ApplyScreenLayout();
+        return;
+    }
     WINDOWPLACEMENT placement = page->savedPlacement;
     placement.showCmd = SW_SHOWNORMAL;
     placement.rcNormalPosition = page->fullScreenRect;
@@ -339,24 +342,19 @@ void CDlgPlayBkCtrl::ToggleSidePanels()
         return;
     if (sidePanelHidden) {
         sidePanelHidden = 0;
-        ::SetWindowPlacement(page->m_hWnd, &sidePanelPlacement);
-        if (g_Settings.mainDlg)
-            g_Settings.mainDlg->ShowSidePanels(true);
-        return;
+    } else {
+        sidePanelHidden = 1;
+        // Kept for the record of where the page was; in full screen the
+        // switch only takes effect when full screen is left.
+        sidePanelPlacement.length = sizeof sidePanelPlacement;
+        ::GetWindowPlacement(page->m_hWnd, &sidePanelPlacement);
+        RECT client = {};
+        if (g_hMainWnd)
+            ::GetClientRect(g_hMainWnd, &client);
+        sidePanelRect = SidePanelPageRect(client, g_Settings.windowsVersion);
     }
-    sidePanelHidden = 1;
-    sidePanelPlacement.length = sizeof sidePanelPlacement;
-    ::GetWindowPlacement(page->m_hWnd, &sidePanelPlacement);
-    RECT client = {};
-    if (g_hMainWnd)
-        ::GetClientRect(g_hMainWnd, &client);
-    sidePanelRect = SidePanelPageRect(client, g_Settings.windowsVersion);
     if (g_Settings.mainDlg)
-        g_Settings.mainDlg->ShowSidePanels(false);
-    WINDOWPLACEMENT placement = sidePanelPlacement;
-    placement.showCmd = SW_SHOWNORMAL;
-    placement.rcNormalPosition = sidePanelRect;
-    ::SetWindowPlacement(page->m_hWnd, &placement);
+        g_Settings.mainDlg->ApplyScreenLayout();
 }
 
 // --- Snapshots ---------------------------------------------------------------------

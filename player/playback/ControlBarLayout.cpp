@@ -1,5 +1,6 @@
 #include "playback/ControlBarLayout.h"
 
+#include "playback/PaneLayout.h"
 #include "resource.h"
 
 namespace {
@@ -28,11 +29,51 @@ int BarGap(int width)
     return 16;
 }
 
+namespace {
+
+// How the bar's second row is spaced: the gaps after each transport
+// button and before the rate label, between the tools, and the right edge
+// of the rightmost tool; and whether the tools have a row of their own.
+struct Spacing {
+    int transportGap, rateGap, toolGap, toolsRight;
+    bool toolRow;
+};
+
+const int kToolCount = 8;
+const int kToolIds[kToolCount] = {IDC_CUT_AVI,    IDC_SNAPSHOT,   IDC_SIDE_PANELS, IDC_FULL_SCREEN,
+                                  IDC_BAR_SPLIT16, IDC_BAR_SPLIT9, IDC_BAR_SPLIT4, IDC_BAR_SPLIT1};
+
+Spacing SpacingFor(int l, int r)
+{
+    const int w = r - l;
+    const int g = BarGap(w), h = g / 2;
+    const Spacing wide = {h, w < 640 ? g + 3 : w <= 1000 ? h : g, g - 2, r - g - 142 + 22, false};
+    const Spacing tight = {3, 3, 4, r - 127, false};
+    for (const Spacing& s : {wide, tight}) {
+        const int timeRight = l + 3 + 8 * 25 + 7 * s.transportGap + s.rateGap + 40 + 4 + kTimeLabelWidth;
+        const int toolsLeft = s.toolsRight - kToolCount * 22 - (kToolCount - 1) * s.toolGap;
+        if (timeRight + kTimeLabelMargin <= toolsLeft)
+            return s;
+    }
+    // The tools on their own row: the others keep their own gaps.
+    Spacing rows = wide;
+    rows.toolGap = 4;
+    rows.toolRow = true;
+    return rows;
+}
+
+}  // namespace
+
+int BarStripHeight(int width)
+{
+    return SpacingFor(0, width).toolRow ? kControlStripHeight + kToolRowHeight : kControlStripHeight;
+}
+
 BarLayout ComputeBarLayout(const RECT& client)
 {
     const int l = client.left, t = client.top, r = client.right, b = client.bottom;
     const int w = r - l;
-    const int g = BarGap(w), h = g / 2;
+    const Spacing s = SpacingFor(l, r);
     BarLayout out;
     auto add = [&out](int id, RECT rect, bool shown = true) { out.items.push_back({id, rect, shown}); };
 
@@ -48,58 +89,34 @@ BarLayout ComputeBarLayout(const RECT& client)
     int x = l + 3;
     for (int id : transport) {
         add(id, Rect(x, t + 22, 25, 25));
-        x += 25 + h;
+        x += 25 + s.transportGap;
     }
-    const int nextRight = x - h;
-    const int rateX = nextRight + (w < 640 ? g + 3 : w <= 1000 ? h : g);
-    const RECT rate = Rect(rateX, t + 24, 40, 21);
+    const int nextRight = x - s.transportGap;
+    const RECT rate = Rect(nextRight + s.rateGap, t + 24, 40, 21);
     add(IDC_RATE_LABEL, rate);
-    const RECT time = Rect(rate.right + 4, t + 24, kTimeLabelWidth, 21);
-    add(IDC_TIME_LABEL, time);
+    add(IDC_TIME_LABEL, Rect(rate.right + 4, t + 24, kTimeLabelWidth, 21));
 
     add(IDC_VOLUME_SLIDER, Rect(r - 105, t + 24, 100, 20));
     add(IDC_SOUND, Rect(r - 122, t + 26, 12, 12));
 
-    // The tool group, right to left; the level at which each one is dropped
-    // for room (0: never).
-    struct Tool {
-        int id;
-        int dropLevel;
-    };
-    const Tool tools[7] = {{IDC_CUT_AVI, 2},      {IDC_SNAPSHOT, 2},  {IDC_SIDE_PANELS, 0}, {IDC_FULL_SCREEN, 0},
-                           {IDC_BAR_SPLIT9, 1},   {IDC_BAR_SPLIT4, 1}, {IDC_BAR_SPLIT1, 1}};
-    const int firstX = r - g - 142;
-    auto leftEdge = [&](int level) {
-        int right = firstX + 22, left = right;
-        for (const Tool& tool : tools) {
-            if (tool.dropLevel != 0 && tool.dropLevel <= level)
-                continue;
-            left = right - 22;
-            right = left - (g - 2);
-        }
-        return left;
-    };
-    int level = 0;
-    while (level < 2 && time.right + kTimeLabelMargin > leftEdge(level))
-        ++level;
-    int right = firstX + 22;
-    for (const Tool& tool : tools) {
-        const bool shown = tool.dropLevel == 0 || tool.dropLevel > level;
-        if (!shown) {
-            add(tool.id, Rect(0, 0, 0, 0), false);
-            continue;
-        }
-        add(tool.id, Rect(right - 22, t + 24, 22, 22));
-        right -= 22 + g - 2;
+    // The tools, right to left beside the volume, or from the right on a
+    // row of their own under the buttons where one row has no room.
+    const int y = s.toolRow ? t + kControlStripHeight : t + 24;
+    int right = s.toolRow ? r - 5 : s.toolsRight;
+    for (int id : kToolIds) {
+        add(id, Rect(right - 22, y, 22, 22));
+        right -= 22 + s.toolGap;
     }
-    add(IDC_BAR_SPLIT16, Rect(0, 0, 0, 0), false);
     return out;
 }
 
-RECT FullScreenPageRect(const RECT& window, const RECT& client, int captionButtonHeight, int screenWidth)
+RECT FullScreenPageRect(const RECT& clientOnScreen, const RECT& screen)
 {
-    return RECT{window.left - client.left, captionButtonHeight + window.top - client.top + 4,
-                window.right + screenWidth - client.right, window.bottom};
+    RECT shown = {};
+    if (!::IntersectRect(&shown, &clientOnScreen, &screen))
+        shown = clientOnScreen;
+    ::OffsetRect(&shown, -clientOnScreen.left, -clientOnScreen.top);
+    return shown;
 }
 
 RECT SidePanelPageRect(const RECT& mainClient, int windowsVersion)

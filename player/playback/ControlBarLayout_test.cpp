@@ -28,50 +28,49 @@ bool Shown(const BarLayout& l, int id)
 
 }  // namespace
 
-// The panel is 450 high (the page shows its top 50): at every width the
-// shown controls overlap nowhere, the strip's controls lie within the
-// width and the top 50 pixels, and the tool group keeps what fits.
-TEST(ControlBarLayout, NoShownControlsOverlapAtTheBarsWidths)
+// The panel is 450 high (the page shows its top strip): at every width
+// every control is shown, none overlaps another, the strip's controls lie
+// within the width and the strip; where one row has no room the tools
+// take a row of their own and the strip grows.
+TEST(ControlBarLayout, EveryControlShownAndNoneOverlapAtTheBarsWidths)
 {
     struct Case {
         int width;
-        bool splits, snapshotAndAvi;
+        bool toolRow;
     } cases[] = {
-        {576, false, false},   // a 1024-pixel screen
-        {600, false, false},
-        {721, false, true},    // a 1280-pixel screen
-        {800, true, true},
-        {1086, true, true},    // a 1920-pixel screen
-        {1200, true, true},
+        {576, true},    // a 1024-pixel screen
+        {600, true},
+        {721, false},   // a 1280-pixel screen: the gaps close up
+        {770, false},   // 1366
+        {800, false},
+        {1086, false},  // a 1920-pixel screen
+        {1200, false},
     };
+    const int ids[] = {IDC_POSITION_SLIDER, IDC_PLAY,        IDC_PAUSE,       IDC_STOP,        IDC_REWIND,
+                       IDC_FASTER,          IDC_SLOWER,      IDC_PREVIOUS_FILE, IDC_NEXT_FILE, IDC_RATE_LABEL,
+                       IDC_TIME_LABEL,      IDC_BAR_SPLIT1,  IDC_BAR_SPLIT4,  IDC_BAR_SPLIT9,  IDC_BAR_SPLIT16,
+                       IDC_FULL_SCREEN,     IDC_SIDE_PANELS, IDC_SNAPSHOT,    IDC_CUT_AVI,     IDC_SOUND,
+                       IDC_VOLUME_SLIDER};
     for (const Case& c : cases) {
         const BarLayout l = ComputeBarLayout(RECT{0, 0, c.width, 450});
-        for (size_t i = 0; i < l.items.size(); ++i) {
-            const BarItem& a = l.items[i];
-            if (!a.shown)
-                continue;
-            if (a.id != IDC_POSITION_SLIDER && a.rect.bottom <= 50) {
+        const int strip = BarStripHeight(c.width);
+        EXPECT_EQ(strip, c.toolRow ? 76 : 50) << c.width;
+        for (int id : ids) {
+            ASSERT_TRUE(Shown(l, id)) << c.width << " " << id;
+            const BarItem& a = *l.Find(id);
+            if (id != IDC_POSITION_SLIDER) {
                 EXPECT_GE(a.rect.left, 0) << c.width << " " << Describe(a);
                 EXPECT_LE(a.rect.right, c.width) << c.width << " " << Describe(a);
             }
-            for (size_t j = i + 1; j < l.items.size(); ++j) {
-                const BarItem& b = l.items[j];
-                if (b.shown) {
-                    EXPECT_FALSE(Overlap(a.rect, b.rect)) << c.width << ": " << Describe(a) << " and " << Describe(b);
-                }
-            }
+            EXPECT_LE(a.rect.bottom, strip) << c.width << " " << Describe(a);
         }
-        for (int id : {IDC_BAR_SPLIT1, IDC_BAR_SPLIT4, IDC_BAR_SPLIT9})
-            EXPECT_EQ(Shown(l, id), c.splits) << c.width << " " << id;
-        EXPECT_EQ(Shown(l, IDC_SNAPSHOT), c.snapshotAndAvi) << c.width;
-        EXPECT_EQ(Shown(l, IDC_CUT_AVI), c.snapshotAndAvi) << c.width;
-        EXPECT_FALSE(Shown(l, IDC_BAR_SPLIT16)) << c.width;
-        for (int id : {IDC_PLAY, IDC_NEXT_FILE, IDC_RATE_LABEL, IDC_TIME_LABEL, IDC_FULL_SCREEN, IDC_SIDE_PANELS,
-                       IDC_SOUND, IDC_VOLUME_SLIDER, IDC_POSITION_SLIDER})
-            EXPECT_TRUE(Shown(l, id)) << c.width << " " << id;
-        // The one-pane split never covers the rate label (it did at 576).
+        for (size_t i = 0; i < l.items.size(); ++i)
+            for (size_t j = i + 1; j < l.items.size(); ++j)
+                EXPECT_FALSE(Overlap(l.items[i].rect, l.items[j].rect))
+                    << c.width << ": " << Describe(l.items[i]) << " and " << Describe(l.items[j]);
+        // The one-pane split never covers the time label.
         const BarItem* one = l.Find(IDC_BAR_SPLIT1);
-        if (one->shown) {
+        if (!c.toolRow) {
             EXPECT_GE(one->rect.left, l.Find(IDC_TIME_LABEL)->rect.right + kTimeLabelMargin) << c.width;
         }
     }
@@ -82,13 +81,15 @@ TEST(ControlBarLayout, GapsAndPlacesGrowWithTheWidth)
     struct Case {
         int width;
         int gap;
-        int pauseLeft;  // Play at 3, 25 wide, then half the gap
+        int pauseLeft;  // Play at 3, 25 wide, then the transport gap
         int rateLeft;   // after the next-recording button
-        int aviLeft;    // r - gap - 142
+        int aviLeft;
+        int toolGap;
+        int toolTop;
     } cases[] = {
-        {600, 7, 31, 234, 451},   // gap 7: buttons 3 apart, the rate label g + 3 on
-        {800, 16, 36, 267, 642},  // gap 16
-        {1200, 32, 44, 347, 1026},
+        {600, 7, 31, 234, 600 - 5 - 22, 4, 50},  // gap 7, the tools on their own row from the right
+        {800, 16, 31, 227, 800 - 127 - 22, 4, 24},  // gap 16 leaves the time label no room: closed up
+        {1200, 32, 44, 347, 1026, 30, 24},          // gap 32: r - gap - 142, gap - 2 apart
     };
     for (const Case& c : cases) {
         const BarLayout l = ComputeBarLayout(RECT{0, 0, c.width, 450});
@@ -97,11 +98,10 @@ TEST(ControlBarLayout, GapsAndPlacesGrowWithTheWidth)
         EXPECT_EQ(l.Find(IDC_PAUSE)->rect.left, c.pauseLeft) << c.width;
         EXPECT_EQ(l.Find(IDC_RATE_LABEL)->rect.left, c.rateLeft) << c.width;
         const BarItem* avi = l.Find(IDC_CUT_AVI);
-        if (avi->shown) {
-            EXPECT_EQ(avi->rect.left, c.aviLeft) << c.width;
-            // Right to left, 22 wide, gap - 2 apart.
-            EXPECT_EQ(l.Find(IDC_SNAPSHOT)->rect.right, c.aviLeft - (c.gap - 2)) << c.width;
-        }
+        EXPECT_EQ(avi->rect.left, c.aviLeft) << c.width;
+        EXPECT_EQ(avi->rect.top, c.toolTop) << c.width;
+        // Right to left, 22 wide.
+        EXPECT_EQ(l.Find(IDC_SNAPSHOT)->rect.right, c.aviLeft - c.toolGap) << c.width;
         const RECT slider = l.Find(IDC_POSITION_SLIDER)->rect;
         EXPECT_EQ(slider.left, -6);
         EXPECT_EQ(slider.right - slider.left, c.width + 14);
@@ -118,24 +118,25 @@ TEST(ControlBarLayout, GapsAndPlacesGrowWithTheWidth)
     EXPECT_EQ(BarGap(1001), 32);
 }
 
-TEST(ControlBarLayout, WithoutTheDuplicatedButtonsTheRestCloseUpToTheRight)
-{
-    // At 576 the splits, snapshot and cut to AVI go; the side-panel button
-    // takes the cut-to-AVI place and full screen the snapshot's.
-    const BarLayout l = ComputeBarLayout(RECT{0, 0, 576, 450});
-    EXPECT_EQ(l.Find(IDC_SIDE_PANELS)->rect.left, 576 - 7 - 142);
-    EXPECT_EQ(l.Find(IDC_FULL_SCREEN)->rect.right, 576 - 7 - 142 - 5);
-}
-
 TEST(ControlBarLayout, FullScreenAndSidePanelRectangles)
 {
-    // A main window at (0, 0, 1024, 740) whose client area starts 4 in
-    // and 23 down; caption buttons 18 high.
-    const RECT full = FullScreenPageRect(RECT{0, 0, 1024, 740}, RECT{4, 23, 1020, 736}, 18, 1024);
-    EXPECT_EQ(full.left, -4);
-    EXPECT_EQ(full.top, 18 - 23 + 4);
-    EXPECT_EQ(full.right, 1024 + 1024 - 1020);
-    EXPECT_EQ(full.bottom, 740);
+    // The part of the client area on screen, in client coordinates: a
+    // client area 4 in and 23 down on a 1024 x 768 screen, one moved off
+    // to the right and down, one entirely off screen.
+    const RECT screen = {0, 0, 1024, 768};
+    struct Case {
+        RECT client, expected;
+    } cases[] = {
+        {{4, 23, 1020, 740}, {0, 0, 1016, 717}},
+        {{300, 200, 1316, 917}, {0, 0, 724, 568}},
+        {{-50, -20, 900, 700}, {50, 20, 950, 720}},
+        {{2000, 0, 2500, 400}, {0, 0, 500, 400}},
+    };
+    for (const Case& c : cases) {
+        const RECT full = FullScreenPageRect(c.client, screen);
+        EXPECT_TRUE(EqualRect(&full, &c.expected)) << full.left << "," << full.top << "," << full.right << ","
+                                                   << full.bottom;
+    }
 
     const RECT side = SidePanelPageRect(RECT{0, 0, 1016, 713}, 2);
     EXPECT_EQ(side.left, 1016 * 20 / 100 + 7);

@@ -27,6 +27,14 @@ void CDlgDelayNotiFy::DoDataExchange(CDataExchange* dx)
 BOOL CDlgDelayNotiFy::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    LOGFONTW face = {};
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
+        ::GetObjectW(font, sizeof face, &face);
+    face.lfWeight = FW_BOLD;
+    m_textFont.m_hObject = ::CreateFontIndirectW(&face);
+    for (int id : {IDC_NOTICE_TEXT, IDOK, IDCANCEL})
+        if (HWND c = GetDlgItem(id); c && m_textFont.m_hObject)
+            ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_textFont)), FALSE);
     RelabelButtons();
     SetTimer(kCountdownTimer, kCountdownMs);  // for the notice's whole life
     return TRUE;

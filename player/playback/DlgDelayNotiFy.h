@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "Gdi.h"
 #include "resource.h"
 
 #include <functional>
@@ -51,4 +52,7 @@ protected:
 private:
     void OnTimer(Message& m);
     void Tick();
+    // The dialog's font, heavier: the thin default strokes read as the
+    // grey of a disabled control.
+    CFont m_textFont;
 };

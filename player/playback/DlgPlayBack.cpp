@@ -111,8 +111,10 @@ void CDlgPlayBack::OnGetMinMaxInfo(Message& m)
 
 void CDlgPlayBack::OnPaint()
 {
-    // The panes cover the page: only validate.
+    // What the panes leave (the empty cells of nine or sixteen) in the
+    // colour of the scheme, as the control bar below.
     CPaintDC dc(this);
+    dc.FillSolidRect(GetClientRect(), g_Settings.bkColor == 1 ? RGB(88, 92, 95) : RGB(236, 233, 216));
 }
 
 // --- Playing --------------------------------------------------------------
@@ -236,13 +238,18 @@ void CDlgPlayBack::LeaveFullScreen()
 {
     if (!fullScreen)
         return;
-    const RECT& saved = savedPlacement.rcNormalPosition;
-    if (m_hWnd && saved.right > saved.left && saved.bottom > saved.top)
-        ::SetWindowPlacement(m_hWnd, &savedPlacement);
-    ShowWindow(SW_SHOW);
-    if (g_Settings.mainDlg)
-        g_Settings.mainDlg->ShowPanelsAfterFullScreen(controlPanel.sidePanelHidden != 0);
     fullScreen = 0;
+    // The layout the switches ask for now: the side panels or the map may
+    // have been switched while the page was full screen, so the placement
+    // saved on the way in is not always the one to go back to.
+    if (g_Settings.mainDlg) {
+        g_Settings.mainDlg->ApplyScreenLayout();
+    } else if (m_hWnd) {
+        const RECT& saved = savedPlacement.rcNormalPosition;
+        if (saved.right > saved.left && saved.bottom > saved.top)
+            ::SetWindowPlacement(m_hWnd, &savedPlacement);
+        ShowWindow(SW_SHOW);
+    }
     if (m_hWnd)
         ::UpdateWindow(m_hWnd);
 }

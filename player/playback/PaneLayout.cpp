@@ -1,11 +1,13 @@
 #include "playback/PaneLayout.h"
 
+#include "playback/ControlBarLayout.h"
+
 #include <cmath>
 
 PaneLayout ComputePaneLayout(int paneCount, int selectedPane, int clientWidth, int clientHeight)
 {
     PaneLayout l;
-    const int height = clientHeight - kControlStripHeight;
+    const int height = clientHeight - BarStripHeight(clientWidth);
     l.controlPanel = {0, height, clientWidth, height + kControlPanelHeight};
     if (selectedPane < 0 || selectedPane >= kPaneCount)
         selectedPane = 0;

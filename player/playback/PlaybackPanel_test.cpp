@@ -38,12 +38,9 @@ std::string Ansi(const std::wstring& s)
 class FakeMainWindow : public IMainWindow {
 public:
     std::wstring streamInfo;
-    int restored = 0;
     void UpdateTexts() override {}
     void ShowStreamInfo(const std::wstring& text) override { streamInfo = text; }
-    void ShowPanelsAfterFullScreen(bool) override { ++restored; }
-    void HidePanelsForFullScreen() override {}
-    void ShowSidePanels(bool) override {}
+    void ApplyScreenLayout() override {}
     void ShowSearchRoot(const std::wstring&) override {}
     void ToggleMap() override {}
     void LoadLanguageImages() override {}

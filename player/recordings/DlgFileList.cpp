@@ -4,6 +4,7 @@
 #include "DataExchange.h"
 #include "playback/DlgPlayBack.h"
 #include "recordings/FileListLayout.h"
+#include "TextExtent.h"
 #include "recordings/FolderChooser.h"
 #include "LanguageHolder.h"
 #include "recordings/ListPages.h"
@@ -151,12 +152,17 @@ void CDlgFileList::OnSize(Message& m)
     if (m.wParam == SIZE_MINIMIZED || ::IsIconic(::GetAncestor(m_hWnd, GA_ROOT)))
         return;
     RECT rc = GetClientRect();
-    FileListLayout l = ComputeFileListLayout(rc.right, rc.bottom);
-    Place(list, l.list);
+    FileListTextWidths texts = {};
+    const int row[5] = {IDC_PAGE_BEFORE, IDC_PAGE_NUMBER, IDC_PAGE_BETWEEN, IDC_PAGE_COUNT, IDC_PAGE_AFTER};
+    for (int i = 0; i < 5; ++i)
+        texts.pageRow[i] = i == 1 || i == 3 ? TextWidth(GetDlgItem(row[i]), L"999") + 4 : OwnTextWidth(GetDlgItem(row[i]));
     const int buttons[4] = {IDC_FIRST_PAGE, IDC_PREV_PAGE, IDC_NEXT_PAGE, IDC_LAST_PAGE};
     for (int i = 0; i < 4; ++i)
+        texts.buttons[i] = OwnTextWidth(GetDlgItem(buttons[i]));
+    FileListLayout l = ComputeFileListLayout(rc.right, rc.bottom, texts);
+    Place(list, l.list);
+    for (int i = 0; i < 4; ++i)
         Place(GetDlgItem(buttons[i]), l.pageButtons[i]);
-    const int row[5] = {IDC_PAGE_BEFORE, IDC_PAGE_NUMBER, IDC_PAGE_BETWEEN, IDC_PAGE_COUNT, IDC_PAGE_AFTER};
     for (int i = 0; i < 5; ++i)
         Place(GetDlgItem(row[i]), l.pageRow[i]);
     Place(GetDlgItem(IDC_PAGE_BAND_LEFT), l.leftBand);
@@ -562,9 +568,46 @@ void CDlgFileList::ApplyLanguage()
     };
     for (const auto& l : labels)
         ::SetDlgItemTextW(m_hWnd, l.control, CurrentText(l.text).c_str());
+    // The new texts' widths.
+    FitColumns(m_givenColumns);
+    RECT rc = GetClientRect();
+    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    // The labels draw without a background: what they drew before the
+    // move goes too.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     // The kinds of the rows shown are texts of the language too.
     if (!scanBusy)
         ShowPage(currentPage);
+}
+
+void CDlgFileList::FitColumns(const int widths[6])
+{
+    HWND list = ListControl();
+    if (!list)
+        return;
+    for (int i = 0; i < 6; ++i)
+        m_givenColumns[i] = widths[i];
+    auto width = [list](const std::wstring& text) {
+        return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    // The widest text each column shows: digits of the widest form, the
+    // kinds in the current language.
+    std::wstring kinds[6];
+    const int kindIds[6] = {IDS_NORMAL_VIDEO, IDS_ALARM_VIDEO, IDS_IO_ALARM, IDS_IMPACT_ALARM, IDS_MOVE_ALARM, IDS_OTHERS};
+    for (int i = 0; i < 6; ++i)
+        kinds[i] = CurrentText(kindIds[i]);
+    const int headers[6] = {IDS_COLUMN_CHANNEL, IDS_COLUMN_DATE, IDS_COLUMN_BEGIN,
+                            IDS_COLUMN_END,     IDS_COLUMN_TYPE, IDS_COLUMN_SIZE};
+    const std::wstring samples[6] = {L"8", L"0000-00-00", L"00:00:00", L"00:00:00", L"", SizeText(4095ull << 20)};
+    for (int c = 0; c < 6; ++c) {
+        int widest = width(CurrentText(headers[c]));
+        const int sample = width(samples[c]);
+        widest = sample > widest ? sample : widest;
+        if (c == 4)
+            for (const std::wstring& k : kinds)
+                widest = width(k) > widest ? width(k) : widest;
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), FittedColumnWidth(c, widths[c], widest));
+    }
 }
 
 BOOL CDlgFileList::PreTranslateMessage(MSG* msg)

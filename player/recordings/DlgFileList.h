@@ -76,6 +76,9 @@ public:
     // Marks the rows of the playing group on this page.
     void HighlightPlayingRows();
     void ApplyLanguage();
+    // Columns 0..5 as wide as given, or as their widest texts in the
+    // current language need (the list then scrolls sideways).
+    void FitColumns(const int widths[6]);
 
     // The hidden searches: the removable drives, and the search root again;
     // the hidden chooser sets the search root without searching.
@@ -113,6 +116,8 @@ private:
     CDlgPlayBkCtrl* ControlPanel() const;
 
     CBrush m_brush;
+    // The column widths the main window's layout gave, before fitting.
+    int m_givenColumns[6] = {};
     CScanWorker m_worker;
     bool m_searchWaiting = false;
 };

@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "PrivateMessages.h"
 #include "recordings/SearchPanelLayout.h"
+#include "TextExtent.h"
 #include "StringIds.h"
 
 #include <commctrl.h>
@@ -100,7 +101,14 @@ void CDlgSearchPannel::OnSize(Message& m)
     const int field = static_cast<int>(::SendMessageW(typeList, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     const int item = static_cast<int>(::SendMessageW(typeList, CB_GETITEMHEIGHT, 0, 0));
     const int dropHeight = field + 8 + 3 * item + 4;
-    SearchPanelLayout l = ComputeSearchPanelLayout(GetClientRect().right, dropHeight);
+    int labels = 0;
+    for (int id : {IDC_LANGUAGE_LABEL, IDC_PATH_LABEL, IDC_TYPE_LABEL}) {
+        const int w = OwnTextWidth(GetDlgItem(id));
+        labels = w > labels ? w : labels;
+    }
+    HWND browse = GetDlgItem(IDC_BROWSE);
+    SearchPanelLayout l =
+        ComputeSearchPanelLayout(GetClientRect().right, dropHeight, labels, OwnTextWidth(browse));
     Place(GetDlgItem(IDC_LANGUAGE_LABEL), l.languageLabel);
     Place(GetDlgItem(IDC_LANGUAGE_LIST), l.languageList);
     Place(GetDlgItem(IDC_PATH_LABEL), l.pathLabel);
@@ -220,6 +228,10 @@ void CDlgSearchPannel::ApplyLanguage()
     const int languages[3] = {IDS_SIMPLIFIED_CHINESE, IDS_TRADITIONAL_CHINESE, IDS_ENGLISH};
     const int code = g_Settings.languageCode;
     FillList(GetDlgItem(IDC_LANGUAGE_LIST), languages, 3, code == 1 ? 0 : code == 2 ? 1 : 2);
+    // The labels' column follows their texts.
+    RECT rc = GetClientRect();
+    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CDlgSearchPannel::OnGuardedSearch()

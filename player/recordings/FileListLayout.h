@@ -1,5 +1,5 @@
 // Where the recording list dialog puts its controls for its client size
-// (integer maths), and its columns' first widths.
+// and the widths its texts need (integer maths), and its columns' widths.
 #pragma once
 
 #include "app/MainLayout.h"
@@ -10,11 +10,26 @@ struct FileListLayout {
     PanelRect pageRow[5];      // "The" (484), page (336), "Page/Total" (486), count (337), "Page" (487)
     PanelRect leftBand;        // 466, left of the page row
     PanelRect rightBand;       // 386, right of it
-    int rowsPerPage;           // RowsPerPageForHeight of the client height
+    int rowsPerPage;           // RowsPerPageForHeight of the list's height
 };
 
-FileListLayout ComputeFileListLayout(int clientWidth, int clientHeight);
+// What the texts need, in pixels: the five parts of the page row and the
+// four page buttons' captions (0 where nothing is known).
+struct FileListTextWidths {
+    int pageRow[5];
+    int buttons[4];
+};
+
+// The page row runs along the dialog's top, the list under it and the page
+// buttons along the bottom; each part of the page row and each button is
+// at least as wide as its text.
+FileListLayout ComputeFileListLayout(int clientWidth, int clientHeight, const FileListTextWidths& texts = {});
 
 // Widths of columns 0..5 (channel, date, begin, end, type, size) for the
 // dialog's client width.
 void FileListColumnWidths(int clientWidth, int widths[6]);
+
+// A column as wide as given, or as its widest text needs (the list's
+// string width) with the list's cell margins and, in the first column,
+// the check box.
+int FittedColumnWidth(int column, int given, int widestText);

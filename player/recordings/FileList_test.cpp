@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -118,18 +119,19 @@ protected:
         EXPECT_EQ(PendingBlockCount(), 0u);
     }
 
-    // The main window's client height that gives the list dialog 281
-    // pixels (84% of 412, less 65): eleven records a page.
+    // The main window's client height that gives the list dialog 261
+    // pixels (84% of 464, less the 128 above it; a list 200 high): eleven
+    // records a page.
     void MakeElevenAPage()
     {
         RECT window, client;
         GetWindowRect(dlg->m_hWnd, &window);
         GetClientRect(dlg->m_hWnd, &client);
         const int frame = (window.bottom - window.top) - client.bottom;
-        SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, window.right - window.left, 412 + frame,
+        SetWindowPos(dlg->m_hWnd, nullptr, 0, 0, window.right - window.left, 464 + frame,
                      SWP_NOMOVE | SWP_NOZORDER);
         Pump(50);
-        ASSERT_EQ(list->GetClientRect().bottom, 281);
+        ASSERT_EQ(list->GetClientRect().bottom, 261);
         ASSERT_EQ(list->RecordsPerPage(), 11);
     }
 
@@ -495,7 +497,11 @@ TEST_F(FileListTest, DarkSchemeDrawsEveryCellWhiteOnBlack)
     RECT row = {};
     row.left = LVIR_BOUNDS;
     ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
-    const RECT cells = {row.left + 40, row.top + 1, row.right - 4, row.bottom - 1};  // past the check box
+    // Past the check box, within what the list shows (its columns may be
+    // wider than the list, which then scrolls).
+    RECT shown;
+    GetClientRect(listControl, &shown);
+    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
     auto count = [&](COLORREF colour) {
         UpdateWindow(listControl);
         Pump(50);
@@ -510,4 +516,41 @@ TEST_F(FileListTest, DarkSchemeDrawsEveryCellWhiteOnBlack)
     EXPECT_GT(count(RGB(0, 0, 0)), area / 2);
     EXPECT_GT(count(RGB(255, 255, 255)), 0);
     EXPECT_EQ(count(RGB(123, 140, 168)), 0);
+}
+
+TEST_F(FileListTest, PlayingRowsKeepTheSelectionColoursWithoutTheFocus)
+{
+    TempTree tree(L"highlight");
+    for (int c = 1; c <= 2; ++c)
+        ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(c, 83000, 83100)), Recording{c}));
+    Search(tree.Root());
+    RECT row = {};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+    RECT shown;
+    GetClientRect(listControl, &shown);
+    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
+    const int area = (cells.right - cells.left) * (cells.bottom - cells.top);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    auto count = [&]() {
+        InvalidateRect(listControl, nullptr, TRUE);
+        UpdateWindow(listControl);
+        Pump(50);
+        wintest::ScreenCapture shot(listControl);
+        return shot.Count(cells.left, cells.top, cells.right, cells.bottom,
+                          [highlight](COLORREF c) { return wintest::Near(c, highlight, 24); });
+    };
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(listControl, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    // The focus elsewhere, in both schemes: the row in the selection's
+    // colour, not the pale face colour of an unfocused list.
+    for (int scheme : {0, 1}) {
+        g_Settings.bkColor = scheme;
+        SetFocus(dlg->searchPanel.GetDlgItem(IDC_PATH_EDIT));
+        Pump(30);
+        ASSERT_NE(GetFocus(), listControl);
+        EXPECT_GT(count(), area / 2) << scheme;
+    }
 }

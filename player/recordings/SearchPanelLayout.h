@@ -20,5 +20,7 @@ struct SearchPanelLayout {
 
 // dropHeight: the height a drop-down list needs to open with room for
 // three items; the two lists get at least that (their window height is the
-// height of the opened list).
-SearchPanelLayout ComputeSearchPanelLayout(int clientWidth, int dropHeight);
+// height of the opened list). labelText: the widest label's text, in
+// pixels: where the labels need more than their column, the input column
+// starts after them and is narrower. browseText: the "..." button's text.
+SearchPanelLayout ComputeSearchPanelLayout(int clientWidth, int dropHeight, int labelText = 0, int browseText = 0);

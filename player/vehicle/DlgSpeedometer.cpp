@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/Relaunch.h"
 #include "vehicle/SidePanelLayout.h"
+#include "TextExtent.h"
 #include "StringIds.h"
 
 #include <cstdio>
@@ -163,7 +164,19 @@ void CSpeedometer::OnSize(Message& m)
     if (!mapButton.m_hWnd)
         return;
     const RECT c = GetClientRect();
-    const GpsPanelLayout g = ComputeGpsPanelLayout(c.left, c.top, c.right - c.left, c.bottom - c.top);
+    GpsTextWidths texts = {};
+    texts.position = OwnTextWidth(GetDlgItem(IDC_POSITION_CAPTION));
+    texts.longitude = OwnTextWidth(GetDlgItem(IDC_LONGITUDE_CAPTION));
+    texts.latitude = OwnTextWidth(GetDlgItem(IDC_LATITUDE_CAPTION));
+    texts.speed = OwnTextWidth(GetDlgItem(IDC_SPEED_CAPTION));
+    texts.value = TextWidth(GetDlgItem(IDC_GPS_LONGITUDE), L"-000.0000");
+    texts.degree = OwnTextWidth(GetDlgItem(IDC_LONGITUDE_UNIT));
+    texts.speedUnit = OwnTextWidth(GetDlgItem(IDC_SPEED_UNIT));
+    texts.fix = OwnTextWidth(GetDlgItem(IDC_GPS_FIX_CAPTION));
+    texts.track = OwnTextWidth(GetDlgItem(IDC_TRACK_CAPTION));
+    for (int k = 0; k < 4; ++k)
+        texts.colourNames[k] = OwnTextWidth(GetDlgItem(IDC_TRACK_RED_NAME + k));
+    const GpsPanelLayout g = ComputeGpsPanelLayout(c.left, c.top, c.right - c.left, c.bottom - c.top, texts);
     Place(m_hWnd, IDC_MAP_PROVIDER, g.mapProvider);
     Place(m_hWnd, IDC_MAP_BUTTON, g.mapButton);
     Place(m_hWnd, IDC_ABOUT_BUTTON, g.aboutButton);
@@ -228,9 +241,12 @@ void CSpeedometer::OnCtlColor(Message& m)
         ::SetBkMode(dc, TRANSPARENT);
         break;
     case IDC_TRACK_BLACK_NAME:
+        // Black on the black panel would not show: black on a white chip.
         ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkMode(dc, TRANSPARENT);
-        break;
+        ::SetBkMode(dc, OPAQUE);
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        m.result = reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+        return;
     default:
         break;
     }
@@ -295,6 +311,10 @@ void CSpeedometer::OnToggleMap()
             playbackPage->MoveWindow(page.x, page.y, page.w, page.h);
     }
     LoadLanguageImages();
+    // The main window's layout for all its switches: in full screen or with
+    // the side panels hidden the page stays where it is.
+    if (g_Settings.mainDlg)
+        g_Settings.mainDlg->ApplyScreenLayout();
     if (playbackPage && playbackPage->m_hWnd)
         playbackPage->Invalidate(false);
 }
@@ -313,6 +333,9 @@ void CSpeedometer::UpdateTexts()
     ::SetDlgItemTextW(m_hWnd, IDC_LATITUDE_UNIT, CurrentText(IDS_DEGREE).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_GPS_FIX_CAPTION, CurrentText(IDS_GPS_FIX).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_TRACK_CAPTION, CurrentText(IDS_TRACK_COLOUR).c_str());
+    const int colourNames[4] = {IDS_TRACK_RED, IDS_TRACK_GREEN, IDS_TRACK_BLUE, IDS_TRACK_BLACK};
+    for (int k = 0; k < 4; ++k)
+        ::SetDlgItemTextW(m_hWnd, IDC_TRACK_RED_NAME + k, CurrentText(colourNames[k]).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_SPEED_CAPTION, CurrentText(IDS_SPEED_CAPTION).c_str());
     // km/h, or mph with the English texts (the speeds shown follow the same rule).
     ::SetDlgItemTextW(m_hWnd, IDC_SPEED_UNIT, CurrentText(IDS_SPEED_UNIT).c_str());
@@ -323,4 +346,10 @@ void CSpeedometer::UpdateTexts()
     ::ShowWindow(GetDlgItem(IDC_GPS_FIX), fixShown);
     ::ShowWindow(GetDlgItem(IDC_GPS_FIX_CAPTION), fixShown);
     mapProvider.SendMessage(CB_SETCURSEL, g_Settings.mapSelect == 3 ? 1 : 0);
+    // The captions' widths follow their texts.
+    const RECT rc = GetClientRect();
+    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    // The captions draw without a background: what they drew before the
+    // move goes too.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -4,6 +4,7 @@
 #include "LanguageHolder.h"
 #include "vehicle/ScopeDlg.h"
 #include "vehicle/SidePanelLayout.h"
+#include "TextExtent.h"
 #include "StringIds.h"
 
 namespace {
@@ -97,8 +98,12 @@ void CScopeMenu::LayoutButtons()
 {
     if (!m_hWnd || !buttons[1].m_hWnd)
         return;
-    const LegendBarLayout g = ComputeLegendBarLayout(GetClientRect(), g_Settings.languageCode);
+    const LegendBarLayout g = ComputeLegendBarLayout(GetClientRect(), g_Settings.languageCode,
+                                                     OwnTextWidth(GetDlgItem(IDC_LEGEND_SPEED)));
+    // The speed legend's width follows its text in the language.
+    Place(m_hWnd, IDC_LEGEND_SPEED, g.speedLegend);
     Place(m_hWnd, IDC_LEGEND_SPEED_BUTTON, g.speedButton);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     Place(m_hWnd, IDC_LEGEND_ACCEL_BUTTON, g.accelButton);
 }
 
@@ -108,7 +113,6 @@ void CScopeMenu::OnSize(Message& m)
     if (!GetDlgItem(IDC_LEGEND_SPEED))
         return;
     const LegendBarLayout g = ComputeLegendBarLayout(GetClientRect(), g_Settings.languageCode);
-    Place(m_hWnd, IDC_LEGEND_SPEED, g.speedLegend);
     for (int i = 0; i < 3; ++i)
         Place(m_hWnd, kAxisLegends[i], g.axisLegends[i]);
     LayoutButtons();

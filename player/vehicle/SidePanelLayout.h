@@ -23,8 +23,27 @@ struct GpsPanelLayout {
     PanelRect gauge;                                           // 492
 };
 
-// For the client rectangle's left, top, width and height.
-GpsPanelLayout ComputeGpsPanelLayout(int l, int t, int w, int h);
+// What the panel's texts need, in pixels, in the font they are drawn with
+// (0 where nothing is known).
+struct GpsTextWidths {
+    int position;                       // 534
+    int longitude, latitude, speed;     // 535, 536, 527
+    int value;                          // the widest value an edit shows
+    int degree, speedUnit;              // 537/538, 541
+    int fix;                            // 560
+    int track;                          // 533
+    int colourNames[4];                 // 500-503
+};
+
+// The panel's height: every control above its bottom edge.
+const int kGpsPanelHeight = 224;
+
+// For the client rectangle's left, top, width and height. The position,
+// speed and correction rows from the top left, each caption as wide as
+// its text; the map provider and the two buttons right of them (or under
+// them where the panel is too narrow); the track colours under both, the
+// gauge under those; nothing lower than kGpsPanelHeight.
+GpsPanelLayout ComputeGpsPanelLayout(int l, int t, int w, int h, const GpsTextWidths& texts = {});
 
 // The gauge's bitmap for a speed: one per band of 20, 140 and above one.
 int GaugeBitmap(int speed);
@@ -53,4 +72,5 @@ struct LegendBarLayout {
     PanelRect accelButton;      // 457
 };
 // For the client rectangle; English needs a wider acceleration button.
-LegendBarLayout ComputeLegendBarLayout(const RECT& client, int languageCode);
+// speedText: the speed legend's text width (it gets at least 115 pixels).
+LegendBarLayout ComputeLegendBarLayout(const RECT& client, int languageCode, int speedText = 0);

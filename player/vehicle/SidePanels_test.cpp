@@ -45,9 +45,7 @@ public:
     void ToggleMap() override { ++toggles; }
     void ShowSearchRoot(const std::wstring&) override {}
     void ShowStreamInfo(const std::wstring&) override {}
-    void ShowPanelsAfterFullScreen(bool) override {}
-    void HidePanelsForFullScreen() override {}
-    void ShowSidePanels(bool) override {}
+    void ApplyScreenLayout() override {}
     void LoadLanguageImages() override {}
     void ApplyTrackColour() override { ++trackColourCalls; }
     BOOL PreTranslateMessage(MSG* msg) override

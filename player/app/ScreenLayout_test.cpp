@@ -1,0 +1,249 @@
+#include "app/ScreenLayout.h"
+
+#include "AppSettings.h"
+#include "app/MainDialog.h"
+#include "app/MainLayout.h"
+#include "vehicle/SidePanelLayout.h"
+#include "WinApp.h"
+#include "WindowTest.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+using wintest::Pump;
+
+std::string Show(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+RECT Of(const PanelRect& p)
+{
+    return RECT{p.x, p.y, p.x + p.w, p.y + p.h};
+}
+
+}  // namespace
+
+TEST(ScreenLayout, EachModeItsPageAndPanels)
+{
+    // A 1024 x 768 screen, the client area 4 in and 23 down, 1016 x 717.
+    const RECT screen = {0, 0, 1024, 768};
+    const RECT client = {4, 23, 1020, 740};
+    struct Case {
+        bool full, sideHidden, mapShown;
+        RECT page;
+        bool left, side, map;
+    } cases[] = {
+        {false, false, true, Of(ComputeMainLayout(1024, 717).playback), true, true, true},
+        {false, false, false, Of(PagePlaceForMap(0, 0, 1016, 717, false)), true, true, false},
+        {false, true, true, {1016 * 20 / 100 + 7, 0, 1014, 717}, true, false, false},
+        {false, true, false, {1016 * 20 / 100 + 7, 0, 1014, 717}, true, false, false},
+        {true, false, true, {0, 0, 1016, 717}, false, false, false},
+        {true, true, false, {0, 0, 1016, 717}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        ScreenModes modes;
+        modes.fullScreen = c.full;
+        modes.sidePanelsHidden = c.sideHidden;
+        modes.mapShown = c.mapShown;
+        const ScreenLayout s = ComputeScreenLayout(modes, 1024, client, screen, 2);
+        EXPECT_TRUE(EqualRect(&s.page, &c.page)) << c.full << c.sideHidden << c.mapShown << Show(s.page);
+        EXPECT_EQ(s.leftColumn, c.left);
+        EXPECT_EQ(s.sidePanels, c.side);
+        EXPECT_EQ(s.map, c.map);
+    }
+    // Full screen with the window moved down and right: only the part the
+    // screen shows, so that the bar along its bottom is on screen.
+    ScreenModes full;
+    full.fullScreen = true;
+    const ScreenLayout moved = ComputeScreenLayout(full, 1024, RECT{204, 123, 1220, 840}, screen, 2);
+    EXPECT_EQ(moved.page.right, 1024 - 204);
+    EXPECT_EQ(moved.page.bottom, 768 - 123);
+}
+
+// --- The real main window through sequences of switches ---------------------
+
+namespace {
+
+class ScreenModesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitRichEdit2();
+        INITCOMMONCONTROLSEX icc = {8, 0xFF};
+        InitCommonControlsEx(&icc);
+        dlg = new CTORQUELIANDlg;
+        g_Settings.mainDlg = dlg;
+        ASSERT_TRUE(dlg->Create(nullptr));
+        dlg->ShowWindow(SW_SHOW);
+        Pump(700);
+    }
+    void TearDown() override
+    {
+        delete dlg;
+        g_Settings.mainDlg = nullptr;
+        DeleteFileA(g_Settings.ConfigPath().c_str());
+    }
+    HWND Bar() const { return dlg->playbackPage.controlPanel.m_hWnd; }
+    RECT ScreenRectOf(HWND w) const
+    {
+        RECT r;
+        GetWindowRect(w, &r);
+        return r;
+    }
+    RECT ClientRectOf(HWND w) const
+    {
+        RECT r = ScreenRectOf(w);
+        MapWindowPoints(nullptr, dlg->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    // One step of a sequence: F full-screen button, S side-panels button,
+    // E Escape in the bar, M Escape in the main window, D double-click on
+    // the selected pane, d double-click on pane 2, 1/4/9/6 the bar's pane
+    // splits (6: sixteen), G the GPS panel's map switch.
+    void Step(char c)
+    {
+        switch (c) {
+        case 'F': SendMessageW(GetDlgItem(Bar(), IDC_FULL_SCREEN), BM_CLICK, 0, 0); break;
+        case 'S': SendMessageW(GetDlgItem(Bar(), IDC_SIDE_PANELS), BM_CLICK, 0, 0); break;
+        case 'E': PostMessageW(Bar(), WM_KEYDOWN, VK_ESCAPE, 0); break;
+        case 'M': PostMessageW(dlg->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); break;
+        case 'D':
+            SendMessageW(dlg->playbackPage.m_hWnd, WM_VIDEO_DBLCLICKED, dlg->playbackPage.selectedPane, 0);
+            break;
+        case 'd': SendMessageW(dlg->playbackPage.m_hWnd, WM_VIDEO_DBLCLICKED, 2, 0); break;
+        case '1': Split(IDC_BAR_SPLIT1); break;
+        case '4': Split(IDC_BAR_SPLIT4); break;
+        case '9': Split(IDC_BAR_SPLIT9); break;
+        case '6': Split(IDC_BAR_SPLIT16); break;
+        case 'G': dlg->gpsPanel.OnToggleMap(); break;
+        default: FAIL() << "no step " << c;
+        }
+        Pump(40);
+    }
+    void Split(int id)
+    {
+        SendMessageW(Bar(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Bar(), id)));
+    }
+    CTORQUELIANDlg* dlg = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ScreenModesTest, EverySequenceEndsInANormalLayoutWithTheBarOnScreen)
+{
+    enum Mode { Normal, MapHidden, SideHidden, Full };
+    struct Case {
+        const char* steps;
+        Mode mode;
+    } cases[] = {
+        {"F", Full},
+        {"FE", Normal},
+        {"FM", Normal},
+        {"FF", Full},
+        {"FFE", Normal},
+        {"FFEE", Normal},
+        {"FSE", SideHidden},
+        {"FSES", Normal},
+        {"FSSE", Normal},
+        {"S", SideHidden},
+        {"SF", Full},
+        {"SFE", SideHidden},
+        {"SFSE", Normal},
+        {"SFES", Normal},
+        {"SS", Normal},
+        {"F9DE", Normal},
+        {"FdDdE", Normal},
+        {"4dF6E", Normal},
+        {"S1FDE4S", Normal},
+        {"G", MapHidden},
+        {"GF", Full},
+        {"GFE", MapHidden},
+        {"GSFES", MapHidden},
+        {"FGE", MapHidden},
+        {"SGSG", Normal},
+    };
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The window where the program puts it, and moved down and right.
+    const POINT places[2] = {{0, 0}, {140, 90}};
+    for (const POINT& at : places) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(c.steps) + " at " + std::to_string(at.x) + "," + std::to_string(at.y);
+            dlg->MoveWindow(at.x, at.y, work.right - work.left, work.bottom - work.top);
+            Pump(40);
+            for (const char* s = c.steps; *s; ++s)
+                Step(*s);
+            CDlgPlayBack& page = dlg->playbackPage;
+            RECT client;
+            GetClientRect(dlg->m_hWnd, &client);
+            RECT clientOnScreen = client;
+            MapWindowPoints(dlg->m_hWnd, nullptr, reinterpret_cast<POINT*>(&clientOnScreen), 2);
+            const RECT pageRect = ClientRectOf(page.m_hWnd);
+            RECT expected = {};
+            switch (c.mode) {
+            case Normal: expected = Of(ComputeMainLayout(dlg->layoutWidth, client.bottom).playback); break;
+            case MapHidden: expected = Of(PagePlaceForMap(0, 0, client.right, client.bottom, false)); break;
+            case SideHidden:
+                expected = {client.right * 20 / 100 + 7, 0, dlg->windowsVersion == 5 ? client.right : client.right - 2,
+                            client.bottom};
+                break;
+            case Full:
+                IntersectRect(&expected, &clientOnScreen, &screen);
+                OffsetRect(&expected, -clientOnScreen.left, -clientOnScreen.top);
+                break;
+            }
+            EXPECT_TRUE(EqualRect(&pageRect, &expected)) << what << ": page " << Show(pageRect) << ", expected "
+                                                          << Show(expected);
+            EXPECT_EQ(page.fullScreen, c.mode == Full ? 1 : 0) << what;
+            // The panels of that layout, and only those.
+            const bool left = c.mode != Full, side = c.mode == Normal || c.mode == MapHidden;
+            EXPECT_EQ(IsWindowVisible(dlg->fileList.m_hWnd) != 0, left) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->searchPanel.m_hWnd) != 0, left) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->button210.m_hWnd) != 0, left) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->button231.m_hWnd) != 0, left) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->scopePanel.m_hWnd) != 0, side) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->gpsPanel.m_hWnd) != 0, side) << what;
+            EXPECT_EQ(IsWindowVisible(dlg->mapPane.m_hWnd) != 0, c.mode == Normal) << what;
+            // The bar: shown, its button row inside the page and, in full
+            // screen, on the screen.
+            ASSERT_TRUE(IsWindowVisible(Bar())) << what;
+            const RECT pageOnScreen = ScreenRectOf(page.m_hWnd);
+            for (int id : {IDC_PLAY, IDC_STOP, IDC_FULL_SCREEN, IDC_SIDE_PANELS, IDC_VOLUME_SLIDER}) {
+                const RECT b = ScreenRectOf(GetDlgItem(Bar(), id));
+                RECT inPage = {};
+                IntersectRect(&inPage, &b, &pageOnScreen);
+                EXPECT_TRUE(EqualRect(&inPage, &b)) << what << ": control " << id << " at " << Show(b)
+                                                    << " outside the page " << Show(pageOnScreen);
+                if (c.mode == Full) {
+                    RECT onScreen = {};
+                    IntersectRect(&onScreen, &b, &screen);
+                    EXPECT_TRUE(EqualRect(&onScreen, &b)) << what << ": control " << id << " off screen";
+                }
+            }
+            // The panes above the bar.
+            const RECT barRect = ClientRectOf(Bar());
+            for (const CDlgVideo& pane : page.panes) {
+                if (IsWindowVisible(pane.m_hWnd)) {
+                    EXPECT_LE(ClientRectOf(pane.m_hWnd).bottom, barRect.top) << what;
+                }
+            }
+            // Back to the normal layout for the next case.
+            if (page.fullScreen)
+                Step('E');
+            if (page.controlPanel.sidePanelHidden)
+                Step('S');
+            if (dlg->gpsPanel.mapHidden)
+                Step('G');
+            page.paneCount = 9;
+            page.selectedPane = 0;
+            page.LayoutPanes();
+        }
+    }
+}
