@@ -4,7 +4,6 @@
 #include "DataExchange.h"
 #include "app/FileAssociation.h"
 #include "LanguageHolder.h"
-#include "app/MainKeys.h"
 #include "app/MainLayout.h"
 #include "app/ScreenLayout.h"
 #include "StringIds.h"
@@ -361,35 +360,7 @@ void CTORQUELIANDlg::ApplyScreenLayout()
 BOOL CTORQUELIANDlg::PreTranslateMessage(MSG* msg)
 {
     // Keys only; the dialog manager's navigation stays off on purpose.
-    if (msg->message != WM_KEYDOWN)
-        return FALSE;
-    CDlgPlayBkCtrl& panel = playbackPage.controlPanel;
-    switch (CommandForKey(msg->wParam)) {
-    case KeyCommand::PassOn:
-        return FALSE;
-    case KeyCommand::Swallow:
-        break;
-    case KeyCommand::LeaveFullScreen:
-        if (playbackPage.fullScreen)
-            playbackPage.LeaveFullScreen();
-        break;
-    case KeyCommand::PlayOrPause:
-        if (panel.paused)
-            panel.Play();
-        else
-            panel.Pause();
-        break;
-    case KeyCommand::Slower:
-        panel.Slower();
-        break;
-    case KeyCommand::Faster:
-        panel.Faster();
-        break;
-    case KeyCommand::NextFile:
-        panel.NextFile();
-        break;
-    }
-    return TRUE;
+    return msg->message == WM_KEYDOWN && playbackPage.controlPanel.RunKey(msg->wParam);
 }
 
 void CTORQUELIANDlg::OnSysCommand(Message& m)

@@ -179,11 +179,14 @@ void CDlgPlayBkCtrl::OnCtlColor(Message& m)
 BOOL CDlgPlayBkCtrl::PreTranslateMessage(MSG* msg)
 {
     // Keys only; the dialog's own key navigation stays off.
-    if (msg->message != WM_KEYDOWN)
-        return FALSE;
-    switch (CommandForKey(msg->wParam)) {
+    return msg->message == WM_KEYDOWN && RunKey(msg->wParam);
+}
+
+bool CDlgPlayBkCtrl::RunKey(WPARAM key)
+{
+    switch (CommandForKey(key)) {
     case KeyCommand::PassOn:
-        return FALSE;
+        return false;
     case KeyCommand::Swallow:
         break;
     case KeyCommand::LeaveFullScreen:
@@ -206,7 +209,7 @@ BOOL CDlgPlayBkCtrl::PreTranslateMessage(MSG* msg)
         NextFile();
         break;
     }
-    return TRUE;
+    return true;
 }
 
 // --- Labels and volume ------------------------------------------------------

@@ -594,40 +594,45 @@ void CDlgPlayBkCtrl::HighlightRows()
 
 // --- Previous and next recording -----------------------------------------------
 
-void CDlgPlayBkCtrl::PreviousFile()
+bool CDlgPlayBkCtrl::StepReady()
 {
     if (!RefreshGroupIndices()) {
         StopAll();
-        return;
+        return false;
     }
-    if (records->empty())
+    return !records->empty();
+}
+
+bool CDlgPlayBkCtrl::MoveToGroupAt(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= records->size()) {
+        StopAll();
+        return false;
+    }
+    StopBeforeAnotherGroup();
+    savedIndex = index;
+    restoreIndex = 1;
+    if (page)
+        page->PlaySelectedFile();
+    if (!decoder)
+        ShowStopped();
+    return true;
+}
+
+void CDlgPlayBkCtrl::PreviousFile()
+{
+    if (!StepReady())
         return;
     int a = savedIndex;
     for (int i : channelIndex)
         if (i != -1 && i < a)
             a = i;
-    const bool movingOn = a - 1 >= 0 && static_cast<size_t>(a - 1) < records->size();
-    if (movingOn)
-        StopBeforeAnotherGroup();
-    else
-        StopAll();
-    if (movingOn) {
-        savedIndex = a - 1;
-        restoreIndex = 1;
-        if (page)
-            page->PlaySelectedFile();
-        if (!decoder)
-            ShowStopped();
-    }
+    MoveToGroupAt(a - 1);
 }
 
 void CDlgPlayBkCtrl::NextFile()
 {
-    if (!RefreshGroupIndices()) {
-        StopAll();
-        return;
-    }
-    if (records->empty())
+    if (!StepReady())
         return;
     int a = savedIndex;
     char trace[160];
@@ -640,20 +645,8 @@ void CDlgPlayBkCtrl::NextFile()
         line += trace;
     }
     ::OutputDebugStringA(line.c_str());
-    const bool movingOn = a + 1 >= 0 && static_cast<size_t>(a + 1) < records->size();
-    if (movingOn)
-        StopBeforeAnotherGroup();
-    else
-        StopAll();
-    if (movingOn) {
-        savedIndex = a + 1;
-        restoreIndex = 1;
-        if (page)
-            page->PlaySelectedFile();
-        if (!decoder)
-            ShowStopped();
+    if (MoveToGroupAt(a + 1))
         SetTimer(kNextFileTimer, kNextFileMs);
-    }
 }
 
 // --- Stopping ---------------------------------------------------------------------

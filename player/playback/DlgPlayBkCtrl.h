@@ -115,6 +115,9 @@ public:
     void PreviousFile();
     void NextFile();
     void StopAll();
+    // The playback command of a WM_KEYDOWN key (MainKeys.h), run: Space,
+    // the arrows, Escape; false for a key that is not ours.
+    bool RunKey(WPARAM key);
     // StopAll for another group that opens at once: the rate label is left
     // to that group.
     void StopBeforeAnotherGroup();
@@ -168,6 +171,12 @@ private:
     void OnStopButton();
 
     CDlgFileList* FileList() const;
+    // The previous/next step's start: the group's records found again
+    // (false, and stopped, when one is gone); false with no records.
+    bool StepReady();
+    // Stops and opens the group of record index, or only stops where there
+    // is none; true when it moved on.
+    bool MoveToGroupAt(int index);
     // OpenSelection's work; false when nothing was opened.
     bool OpenGroup();
     bool MatchChannelFiles();
