@@ -1,4 +1,5 @@
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
 #include "testing/FakeEngine.h"
@@ -40,14 +41,8 @@ class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // What the application prepares before its main dialog.
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         Pump(700);  // the start-up language choice runs after 500 ms
     }
     void TearDown() override

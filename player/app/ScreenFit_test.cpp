@@ -4,6 +4,7 @@
 // text fits its control in the font the control draws with, and every
 // control of the bar and the panels is shown.
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
 #include "LanguageHolder.h"
@@ -221,13 +222,8 @@ class ScreenFitTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         Pump(700);
     }
     void TearDown() override

@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 #include "app/MainLayout.h"
 #include "vehicle/SidePanelLayout.h"
 #include "WinApp.h"
@@ -74,13 +75,8 @@ class ScreenModesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         Pump(700);
     }
     void TearDown() override

@@ -7,6 +7,7 @@
 // the AVI button opening the AVI dialog on that pane's recording; the
 // About boxes.
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "playback/AboutDlg.h"
 #include "AppSettings.h"
@@ -119,14 +120,9 @@ class ControlBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
         tree = std::make_unique<fixture::TempTree>(L"control-bar");
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         SetWindowPos(dlg->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         Pump(700);
         dlg->searchPanel.SetEnglish();

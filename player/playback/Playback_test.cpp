@@ -4,6 +4,7 @@
 // and pause keys, the next group opening by itself, STOP; and the program
 // itself closed while it plays.
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
 #include "testing/PlaybackRecordings.h"
@@ -114,18 +115,13 @@ class PlaybackTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
         tree = std::make_unique<fixture::TempTree>(L"playback");
         folder = FolderName().empty() ? tree->Root() : tree->Folder(FolderName());
         paths = WriteTwoGroups(folder);
         for (const std::wstring& p : paths)
             ASSERT_FALSE(p.empty()) << "the playback streams are built beside the test";
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         // Above the windows of the tests that run beside this one.
         SetWindowPos(dlg->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         Pump(700);
@@ -297,6 +293,10 @@ std::vector<int> RowsDrawnMarked(HWND list)
         RECT r = {};
         r.left = LVIR_BOUNDS;
         SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        // What the list shows of the row: its columns may reach past the
+        // list's right edge (it scrolls sideways then).
+        if (r.right > shot.Width())
+            r.right = shot.Width();
         const int count = shot.Count(r.left + 40, r.top + 1, r.right - 4, r.bottom - 1,
                                      [marked](COLORREF c) { return wintest::Near(c, marked, 24); });
         if (count > (r.right - r.left - 44) * (r.bottom - r.top - 2) / 2)
@@ -501,6 +501,34 @@ std::wstring ProgramPath()
     return path.substr(0, path.find_last_of(L'\\') + 1) + L"Zarv Player.exe";
 }
 
+// The program started on a folder of two groups (WriteTwoGroups), once its
+// list shows the eight recordings; top stays null when it does not within
+// 30 s.
+struct RunningProgram {
+    PROCESS_INFORMATION pi = {};
+    HWND top = nullptr;
+};
+
+RunningProgram StartProgramOn(const std::wstring& folder)
+{
+    RunningProgram program;
+    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + folder + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program.pi))
+        return program;
+    HWND top = nullptr;
+    if (PumpUntil(
+            [&] {
+                top = TopWindowOf(program.pi.dwProcessId);
+                HWND list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
+                return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
+            },
+            30000))
+        program.top = top;
+    return program;
+}
+
 }  // namespace
 
 TEST(PlaybackProgram, ClosingWhilePlayingEndsTheProcess)
@@ -508,19 +536,10 @@ TEST(PlaybackProgram, ClosingWhilePlayingEndsTheProcess)
     fixture::TempTree tree(L"closing");
     for (const std::wstring& p : WriteTwoGroups(tree))
         ASSERT_FALSE(p.empty());
-    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + tree.Root() + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    HWND top = nullptr, list = nullptr;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            top = TopWindowOf(pi.dwProcessId);
-            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
-            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
-        },
-        30000));
+    const RunningProgram program = StartProgramOn(tree.Root());
+    ASSERT_NE(program.top, nullptr) << "the program does not list the eight recordings";
+    const PROCESS_INFORMATION pi = program.pi;
+    HWND top = program.top;
 
     // PLAY with nothing open plays the list's first record.
     PostMessageW(FindControl(top, IDC_PLAY, L"Button"), BM_CLICK, 0, 0);
@@ -578,19 +597,10 @@ TEST(PlaybackProgram, AMapProviderChangeRestartsTheProgramOnTheSameRecordings)
     const std::wstring folder = tree.Folder(L"card with blanks");
     for (const std::wstring& p : WriteTwoGroups(folder))
         ASSERT_FALSE(p.empty());
-    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + folder + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    HWND top = nullptr, list = nullptr;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            top = TopWindowOf(pi.dwProcessId);
-            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
-            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
-        },
-        30000));
+    const RunningProgram program = StartProgramOn(folder);
+    ASSERT_NE(program.top, nullptr) << "the program does not list the eight recordings";
+    const PROCESS_INFORMATION pi = program.pi;
+    HWND top = program.top;
 
     // Another provider in the GPS panel: the program closes and starts again.
     HWND provider = FindControl(top, IDC_MAP_PROVIDER, L"ComboBox");
@@ -649,19 +659,10 @@ TEST(PlaybackProgram, AnswersAndFollowsThePlayInEveryLayout)
     fixture::TempTree tree(L"layouts");
     for (const std::wstring& p : WriteTwoGroups(tree))
         ASSERT_FALSE(p.empty());
-    std::wstring command = L"\"" + ProgramPath() + L"\" \"" + tree.Root() + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    HWND top = nullptr, list = nullptr;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            top = TopWindowOf(pi.dwProcessId);
-            list = top ? FindControl(top, IDC_RECORD_LIST, L"SysListView32") : nullptr;
-            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8;
-        },
-        30000));
+    const RunningProgram program = StartProgramOn(tree.Root());
+    ASSERT_NE(program.top, nullptr) << "the program does not list the eight recordings";
+    const PROCESS_INFORMATION pi = program.pi;
+    HWND top = program.top;
     HWND play = FindControl(top, IDC_PLAY, L"Button");
     ASSERT_NE(play, nullptr);
     HWND bar = GetParent(play);

@@ -1,6 +1,7 @@
 // The recording list and the search panel in the real main dialog, over
 // recordings the record writer makes, probed through the engine.
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
 #include "testing/FakeEngine.h"
@@ -90,18 +91,12 @@ class FileListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
         previousReport = SetUiThreadReport(&CountTouch);
         g_offThreadTouches = 0;
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
         // What reaches the playback is counted by a fake engine.
         fake_engine::Reset();
-        dlg->playbackPage.controlPanel.engine = &fake_engine::Table();
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog([](CTORQUELIANDlg& d) { d.playbackPage.controlPanel.engine = &fake_engine::Table(); });
+        ASSERT_NE(dlg, nullptr);
         Pump(700);  // the start-up language choice runs after 500 ms
         dlg->searchPanel.SetEnglish();
         list = &dlg->fileList;

@@ -6,6 +6,7 @@
 // position past 127° east in the south, then one in the west; an outlier
 // 2 km off, a gap of 2 km, a block of 20 bytes.
 #include "app/MainDialog.h"
+#include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
 #include "InfoFields.h"
@@ -92,14 +93,9 @@ class InfoFramePlaybackTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitRichEdit2();
-        INITCOMMONCONTROLSEX icc = {8, 0xFF};
-        InitCommonControlsEx(&icc);
         tree = std::make_unique<fixture::TempTree>(L"info-frames");
-        dlg = new CTORQUELIANDlg;
-        g_Settings.mainDlg = dlg;
-        ASSERT_TRUE(dlg->Create(nullptr));
-        dlg->ShowWindow(SW_SHOW);
+        dlg = OpenMainDialog();
+        ASSERT_NE(dlg, nullptr);
         Pump(700);
     }
     void TearDown() override
