@@ -67,6 +67,45 @@ void MouseWheel(int delta, DWORD settleMs)
     SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), settleMs);
 }
 
+namespace {
+// The boxes' texts of the one closer a test has at a time.
+std::vector<std::wstring> g_boxTexts;
+
+BOOL CALLBACK CloseBox(HWND h, LPARAM)
+{
+    wchar_t cls[16] = {};
+    ::GetClassNameW(h, cls, 16);
+    if (::lstrcmpW(cls, L"#32770") != 0 || !::IsWindowVisible(h) || !::GetDlgItem(h, 0xFFFF))
+        return TRUE;
+    wchar_t text[1024] = {};
+    ::GetDlgItemTextW(h, 0xFFFF, text, 1024);
+    g_boxTexts.push_back(text);
+    ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseBox, 0);
+}
+}  // namespace
+
+MessageBoxCloser::MessageBoxCloser()
+{
+    g_boxTexts.clear();
+    m_timer = ::SetTimer(nullptr, 0, 100, &CloseBoxes);
+}
+
+MessageBoxCloser::~MessageBoxCloser()
+{
+    ::KillTimer(nullptr, m_timer);
+}
+
+const std::vector<std::wstring>& MessageBoxCloser::Texts() const
+{
+    return g_boxTexts;
+}
+
 DWORD GdiObjectCount()
 {
     if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))

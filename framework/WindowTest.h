@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -23,6 +25,21 @@ void MouseTo(POINT screen, DWORD settleMs = 30);
 void MouseToClient(HWND window, POINT client, DWORD settleMs = 30);
 void MouseButton(bool down, DWORD settleMs = 0);
 void MouseWheel(int delta, DWORD settleMs = 20);
+
+// Closes this thread's message boxes as they show (a thread timer looks
+// every 100 ms while it lives) and keeps their texts.
+class MessageBoxCloser {
+public:
+    MessageBoxCloser();
+    ~MessageBoxCloser();
+    MessageBoxCloser(const MessageBoxCloser&) = delete;
+    MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;
+    // The texts of the boxes closed so far, in order.
+    const std::vector<std::wstring>& Texts() const;
+
+private:
+    UINT_PTR m_timer = 0;
+};
 
 // Counts the GDI objects this process holds (for leak checks).
 DWORD GdiObjectCount();

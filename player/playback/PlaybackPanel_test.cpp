@@ -377,31 +377,6 @@ TEST_F(PlaybackPanelTest, MovingOnToTheNextGroupShowsNoStopAndStopPutsTheSliderB
     EXPECT_EQ(CString::WindowText(rate), L"STOP");
 }
 
-namespace {
-
-// The texts of this thread's message boxes, each closed as it shows.
-std::vector<std::wstring> g_boxTexts;
-
-BOOL CALLBACK CloseBox(HWND h, LPARAM)
-{
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h) || !GetDlgItem(h, 0xFFFF))
-        return TRUE;
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(h, 0xFFFF, text, 1024);
-    g_boxTexts.push_back(text);
-    PostMessageW(h, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0);
-}
-
-}  // namespace
-
 TEST_F(PlaybackPanelTest, AFileWithNeitherAnAnsiNameNorAShortNameIsToldAndNotOpened)
 {
     // A folder the code page cannot spell that is not there has no short
@@ -414,12 +389,10 @@ TEST_F(PlaybackPanelTest, AFileWithNeitherAnAnsiNameNorAShortNameIsToldAndNotOpe
     LanguageHolder* before = g_Settings.language;
     g_Settings.language = &holder;
     ASSERT_FALSE(CurrentText(IDS_PATH_NO_SHORT_NAME).empty());
-    g_boxTexts.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseBoxes);
+    wintest::MessageBoxCloser boxes;
     panel->currentIndex = 0;
     panel->OpenSelection();
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(g_boxTexts, std::vector<std::wstring>{unreachable + L" " + CurrentText(IDS_PATH_NO_SHORT_NAME)});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{unreachable + L" " + CurrentText(IDS_PATH_NO_SHORT_NAME)});
     // The channel that can be reached plays; the other is not handed over.
     EXPECT_EQ(OpenedPaths(), std::vector<std::string>{PathOf(1)});
     EXPECT_EQ(panel->channelNumber[0], -1);

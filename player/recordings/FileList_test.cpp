@@ -309,27 +309,6 @@ bool LoseResult(HWND, std::unique_ptr<ScanResult>)
     return false;
 }
 
-// The texts of the message boxes of this thread, each closed as it shows.
-std::vector<std::wstring> g_boxTexts;
-
-BOOL CALLBACK CloseBox(HWND h, LPARAM)
-{
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h) || !GetDlgItem(h, 0xFFFF))
-        return TRUE;
-    wchar_t text[512] = {};
-    GetDlgItemTextW(h, 0xFFFF, text, 512);
-    g_boxTexts.push_back(text);
-    PostMessageW(h, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0);
-}
-
 }  // namespace
 
 TEST_F(FileListTest, AScanWhoseResultCannotBePostedEndsAndSaysSo)
@@ -341,15 +320,13 @@ TEST_F(FileListTest, AScanWhoseResultCannotBePostedEndsAndSaysSo)
     ASSERT_TRUE(PumpUntil([this] { return !list->scanBusy; }, 30000));
     ASSERT_EQ(Rows(), 4);
 
-    g_boxTexts.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseBoxes);
+    wintest::MessageBoxCloser boxes;
     list->ScanWorker().postResult = &LoseResult;
     list->SearchRootAgain();
     ASSERT_TRUE(list->scanBusy);
-    EXPECT_TRUE(PumpUntil([this] { return !list->scanBusy && !g_boxTexts.empty(); }, 30000))
+    EXPECT_TRUE(PumpUntil([&] { return !list->scanBusy && !boxes.Texts().empty(); }, 30000))
         << "the list stays busy";
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(g_boxTexts, std::vector<std::wstring>{CurrentText(IDS_SEARCH_LOST)});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{CurrentText(IDS_SEARCH_LOST)});
     EXPECT_FALSE(IsWindowVisible(list->progressBox.m_hWnd));
     // The records as they were, and the list answers again.
     EXPECT_EQ(Rows(), 4);
