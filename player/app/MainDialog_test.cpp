@@ -47,9 +47,8 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        DeleteFileA(g_Settings.ConfigPath().c_str());
+        CloseMainDialog(dlg);
+        dlg = nullptr;
     }
     CTORQUELIANDlg* dlg = nullptr;
 };

@@ -81,9 +81,8 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        DeleteFileA(g_Settings.ConfigPath().c_str());
+        CloseMainDialog(dlg);
+        dlg = nullptr;
     }
     HWND Bar() const { return dlg->playbackPage.controlPanel.m_hWnd; }
     RECT ScreenRectOf(HWND w) const

@@ -129,10 +129,8 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        g_Settings.searchRoot.clear();
-        DeleteFileA(g_Settings.ConfigPath().c_str());
+        CloseMainDialog(dlg);
+        dlg = nullptr;
     }
     // Lists the tree and plays its first record with its group.
     void PlayTree(int rows)

@@ -134,10 +134,8 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        g_Settings.searchRoot.clear();
-        DeleteFileA(g_Settings.ConfigPath().c_str());
+        CloseMainDialog(dlg);
+        dlg = nullptr;
     }
 
     // The recordings' folder under the temporary tree; its root when empty.

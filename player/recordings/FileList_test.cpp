@@ -104,11 +104,9 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        g_Settings.searchRoot.clear();
+        CloseMainDialog(dlg);
+        dlg = nullptr;
         g_Settings.bkColor = 0;
-        DeleteFileA(g_Settings.ConfigPath().c_str());
         EXPECT_EQ(g_offThreadTouches.load(), 0) << "a window object was touched off its thread";
         SetUiThreadReport(previousReport);
         EXPECT_EQ(PendingBlockCount(), 0u);

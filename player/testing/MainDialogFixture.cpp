@@ -22,3 +22,11 @@ CTORQUELIANDlg* OpenMainDialog(const std::function<void(CTORQUELIANDlg&)>& befor
     dlg->ShowWindow(SW_SHOW);
     return dlg;
 }
+
+void CloseMainDialog(CTORQUELIANDlg* dlg)
+{
+    delete dlg;
+    g_Settings.mainDlg = nullptr;
+    g_Settings.searchRoot.clear();
+    DeleteFileA(g_Settings.ConfigPath().c_str());
+}

@@ -11,3 +11,7 @@
 // and g_Settings.mainDlg cleared). beforeCreate sees the dialog before its
 // windows exist (to hand a panel a fake engine, say).
 CTORQUELIANDlg* OpenMainDialog(const std::function<void(CTORQUELIANDlg&)>& beforeCreate = nullptr);
+
+// Destroys it and clears what it left in the settings: g_Settings.mainDlg,
+// the search root and the settings file beside the program.
+void CloseMainDialog(CTORQUELIANDlg* dlg);

@@ -100,11 +100,9 @@ protected:
     }
     void TearDown() override
     {
-        delete dlg;
-        g_Settings.mainDlg = nullptr;
-        g_Settings.searchRoot.clear();
+        CloseMainDialog(dlg);
+        dlg = nullptr;
         g_Settings.gpsFix = 1;
-        DeleteFileA(g_Settings.ConfigPath().c_str());
     }
     // Lists the one recording of the tree and plays it.
     void Play(std::function<std::vector<uint8_t>(size_t, const InfoFrame&)> frames)
