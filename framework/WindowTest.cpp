@@ -2,6 +2,8 @@
 
 #include "MessageLoop.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -65,6 +67,18 @@ void MouseButton(bool down, DWORD settleMs)
 void MouseWheel(int delta, DWORD settleMs)
 {
     SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), settleMs);
+}
+
+RECT ShownRowCells(HWND list, int row)
+{
+    RECT r = {};
+    r.left = LVIR_BOUNDS;
+    if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+        return RECT{};
+    RECT shown = {};
+    ::GetClientRect(list, &shown);
+    const RECT cells = {r.left + 40, r.top + 1, (r.right < shown.right ? r.right : shown.right) - 4, r.bottom - 1};
+    return cells.right > cells.left && cells.bottom > cells.top ? cells : RECT{};
 }
 
 namespace {

@@ -26,6 +26,13 @@ void MouseToClient(HWND window, POINT client, DWORD settleMs = 30);
 void MouseButton(bool down, DWORD settleMs = 0);
 void MouseWheel(int delta, DWORD settleMs = 20);
 
+// The cells of row `row` of a list view as the list shows them, in its
+// client coordinates: past the row's first 40 pixels (the check box), 4
+// short of its right end or of the list's right edge, whichever comes
+// first (its columns may reach past the list, which then scrolls), a pixel
+// inside top and bottom. Empty when the list has no such row.
+RECT ShownRowCells(HWND list, int row);
+
 // Closes this thread's message boxes as they show (a thread timer looks
 // every 100 ms while it lives) and keeps their texts.
 class MessageBoxCloser {

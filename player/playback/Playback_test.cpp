@@ -288,16 +288,10 @@ std::vector<int> RowsDrawnMarked(HWND list)
     wintest::ScreenCapture shot(list);
     const COLORREF marked = GetSysColor(COLOR_HIGHLIGHT);
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        RECT r = {};
-        r.left = LVIR_BOUNDS;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-        // What the list shows of the row: its columns may reach past the
-        // list's right edge (it scrolls sideways then).
-        if (r.right > shot.Width())
-            r.right = shot.Width();
-        const int count = shot.Count(r.left + 40, r.top + 1, r.right - 4, r.bottom - 1,
+        const RECT r = wintest::ShownRowCells(list, row);
+        const int count = shot.Count(r.left, r.top, r.right, r.bottom,
                                      [marked](COLORREF c) { return wintest::Near(c, marked, 24); });
-        if (count > (r.right - r.left - 44) * (r.bottom - r.top - 2) / 2)
+        if (count > (r.right - r.left) * (r.bottom - r.top) / 2)
             rows.push_back(row);
     }
     return rows;

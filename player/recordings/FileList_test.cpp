@@ -464,14 +464,8 @@ TEST_F(FileListTest, DarkSchemeDrawsEveryCellWhiteOnBlack)
     for (int c = 1; c <= 3; ++c)
         ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(c, 83000, 83100)), Recording{c}));
     Search(tree.Root());
-    RECT row = {};
-    row.left = LVIR_BOUNDS;
-    ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
-    // Past the check box, within what the list shows (its columns may be
-    // wider than the list, which then scrolls).
-    RECT shown;
-    GetClientRect(listControl, &shown);
-    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
+    const RECT cells = wintest::ShownRowCells(listControl, 0);
+    ASSERT_GT(cells.right, cells.left);
     auto count = [&](COLORREF colour) {
         UpdateWindow(listControl);
         Pump(50);
@@ -494,12 +488,8 @@ TEST_F(FileListTest, PlayingRowsKeepTheSelectionColoursWithoutTheFocus)
     for (int c = 1; c <= 2; ++c)
         ASSERT_TRUE(WriteRecording(tree.Path(RecordingName(c, 83000, 83100)), Recording{c}));
     Search(tree.Root());
-    RECT row = {};
-    row.left = LVIR_BOUNDS;
-    ASSERT_TRUE(SendMessageW(listControl, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
-    RECT shown;
-    GetClientRect(listControl, &shown);
-    const RECT cells = {row.left + 40, row.top + 1, std::min(row.right, shown.right) - 4, row.bottom - 1};
+    const RECT cells = wintest::ShownRowCells(listControl, 0);
+    ASSERT_GT(cells.right, cells.left);
     const int area = (cells.right - cells.left) * (cells.bottom - cells.top);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     auto count = [&]() {
