@@ -13,6 +13,14 @@
 //   type VK...    types keys on the keyboard (an open menu takes them)
 //   dismiss       closes the box or dialog open over the main window
 //   close         closes the main window
+//   text ID       prints the text of the control with id ID (385 is the
+//                 rate label, 541 the time label, 306 the GPS latitude)
+//   watch S       for S seconds, prints a line whenever the position
+//                 slider, the time label or the latitude changes: the
+//                 milliseconds since the start, the slider's position, the
+//                 time label and the latitude
+//   slide P       clicks the position slider at P per mille of its width
+//                 with the mouse: the play goes there
 // Exits 1 when the program's window or the control is not found.
 #include <windows.h>
 #include <commctrl.h>
@@ -20,10 +28,14 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 namespace {
 
 const int kRecordList = 227;
+const int kPositionSlider = 229;
+const int kTimeLabel = 541;
+const int kLatitude = 306;
 
 struct Search {
     int id;
@@ -95,7 +107,8 @@ HWND OpenOver(HWND top)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | rclick ID [N] | type VK... | dismiss | close\n");
+        fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | rclick ID [N] | type VK... | dismiss | close | "
+                        "text ID | watch S | slide P\n");
         return 2;
     }
     HWND top = nullptr;
@@ -156,6 +169,55 @@ int main(int argc, char** argv)
             return 1;
         }
         PostMessageW(over, WM_CLOSE, 0, 0);
+    } else if (strcmp(command, "text") == 0) {
+        HWND control = FindControl(top, arg, nullptr);
+        if (!control) {
+            fprintf(stderr, "drive_player: no control %d\n", arg);
+            return 1;
+        }
+        wchar_t text[256] = {};
+        GetWindowTextW(control, text, 256);
+        printf("%ls\n", text);
+    } else if (strcmp(command, "watch") == 0) {
+        HWND slider = FindControl(top, kPositionSlider, L"msctls_trackbar32");
+        HWND time = FindControl(top, kTimeLabel, nullptr);
+        HWND latitude = FindControl(top, kLatitude, nullptr);
+        if (!slider || !time || !latitude) {
+            fprintf(stderr, "drive_player: no slider, time label or latitude\n");
+            return 1;
+        }
+        const DWORD start = GetTickCount();
+        LRESULT lastPos = -1;
+        wchar_t lastTime[64] = {}, lastLat[64] = {};
+        while (GetTickCount() - start < DWORD(arg) * 1000u) {
+            const LRESULT pos = SendMessageW(slider, TBM_GETPOS, 0, 0);
+            wchar_t t[64] = {}, lat[64] = {};
+            GetWindowTextW(time, t, 64);
+            GetWindowTextW(latitude, lat, 64);
+            if (pos != lastPos || wcscmp(t, lastTime) != 0 || wcscmp(lat, lastLat) != 0) {
+                printf("%lu %ld %ls %ls\n", static_cast<unsigned long>(GetTickCount() - start), static_cast<long>(pos),
+                       t, lat);
+                fflush(stdout);
+                lastPos = pos;
+                wcscpy(lastTime, t);
+                wcscpy(lastLat, lat);
+            }
+            Sleep(20);
+        }
+    } else if (strcmp(command, "slide") == 0) {
+        HWND slider = FindControl(top, kPositionSlider, L"msctls_trackbar32");
+        if (!slider) {
+            fprintf(stderr, "drive_player: no position slider\n");
+            return 1;
+        }
+        RECT r;
+        GetWindowRect(slider, &r);
+        SetForegroundWindow(top);
+        SetCursorPos(r.left + (r.right - r.left) * arg / 1000, (r.top + r.bottom) / 2);
+        SendMouse(MOUSEEVENTF_MOVE);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        Sleep(30);
+        SendMouse(MOUSEEVENTF_LEFTUP);
     } else if (strcmp(command, "close") == 0) {
         PostMessageW(top, WM_CLOSE, 0, 0);
     } else {

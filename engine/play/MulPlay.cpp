@@ -45,6 +45,23 @@ int ChannelTable::Choose(int channel) {
     return 0;
 }
 
+uint64_t ChannelTable::GroupStart() const {
+    uint64_t earliest = kNoStart;
+    for (int k = 0; k < kChannelCount; ++k)
+        if (open[k] && start[k] < earliest) earliest = start[k];
+    return earliest;
+}
+
+int ChannelSeekMs(int groupMs, uint64_t groupStart, uint64_t first, uint64_t last, bool playing) {
+    // 64-bit and signed: a moment before the channel's start is negative.
+    const int64_t atUs = int64_t(groupStart - first) + int64_t(groupMs) * 1000;
+    if (atUs <= 0) return 0;
+    const int64_t at = atUs / 1000;
+    const int64_t end = last > first ? int64_t((last - first) / 1000) : 0;
+    if (at <= end) return int(at);
+    return playing ? int(end) : -1;
+}
+
 CMulPlay::CMulPlay() = default;
 
 CMulPlay::~CMulPlay() {
@@ -180,8 +197,19 @@ int CMulPlay::SetRate(int rate, int reverse) {
 }
 
 int CMulPlay::GetPlayTime(int* ms) {
-    CPlayer* player = At(SyncChannel());
-    return player ? player->GetPlayTime(ms) : 1;
+    CPlayer* player;
+    uint64_t groupStart;
+    {
+        CAutoLock hold(lock_);
+        player = ChannelTable::Valid(table_.sync) ? players_[table_.sync] : nullptr;
+        groupStart = table_.GroupStart();
+    }
+    if (!player || !ms) return 1;
+    // The sync channel's last picture on the group's time; before it shows
+    // one, the group's start.
+    uint64_t current = player->CurrentTimestamp();
+    *ms = current == 0 ? 0 : PlayTimeMs(current, groupStart);
+    return 0;
 }
 
 int CMulPlay::SeekAll(int ms) {
@@ -189,11 +217,25 @@ int CMulPlay::SeekAll(int ms) {
     // long as the slowest channel, not as long as all of them in turn, and
     // no channel plays on while the others seek. A channel whose thread does
     // not run seeks on this thread.
+    // Each channel seeks to the same moment of the group's time, in its own
+    // file (ChannelSeekMs).
     CPlayer* players[kChannelCount];
-    for (int k = 0; k < kChannelCount; ++k) players[k] = At(k);
+    int target[kChannelCount];
+    {
+        CAutoLock hold(lock_);
+        const uint64_t groupStart = table_.GroupStart();
+        for (int k = 0; k < kChannelCount; ++k) {
+            players[k] = players_[k];
+            target[k] = -1;
+            if (!players[k]) continue;
+            uint64_t first = 0, last = 0;
+            players[k]->GetTimeRange(&first, &last);
+            target[k] = ChannelSeekMs(ms, groupStart, first, last, table_.playing[k]);
+        }
+    }
     bool handedOver[kChannelCount] = {};
     for (int k = 0; k < kChannelCount; ++k)
-        if (players[k]) handedOver[k] = players[k]->BeginSeek(ms) != 0;
+        if (players[k] && target[k] >= 0) handedOver[k] = players[k]->BeginSeek(target[k]) != 0;
     for (int k = 0; k < kChannelCount; ++k)
         if (handedOver[k]) players[k]->EndSeek();
     return 0;

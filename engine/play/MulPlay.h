@@ -33,7 +33,20 @@ struct ChannelTable {
     // made its slaves; 1: unchanged (already the sync channel); -1: refused
     // (no file in that slot).
     int Choose(int channel);
+    // The group's time starts at the earliest start of its open channels
+    // (kNoStart with none open). The play time and the seeks count from
+    // it, whichever channel syncs: when the lead moves to a channel that
+    // started later, the time goes on without a jump.
+    uint64_t GroupStart() const;
 };
+
+// Where a seek to `groupMs` of the group's time puts a channel whose file
+// runs from `first` to `last` (microseconds), in milliseconds of its own
+// file: the same moment as every other channel. Before its start it shows
+// its first picture (0); past its end it goes to its end, or, when it no
+// longer plays (`playing` false: it ended there already), stays where it
+// is (-1).
+int ChannelSeekMs(int groupMs, uint64_t groupStart, uint64_t first, uint64_t last, bool playing);
 
 // Starts channel `channel` of `table` with `start` (0: started), `lock`
 // guarding the table. The channel is marked playing first and `start` runs

@@ -69,3 +69,40 @@ TEST(ChannelTable, EmptyAndForeignChannelsAreRefused) {
     t.Opened(5, kSec);              // outside 0-3: nothing changes
     EXPECT_EQ(t.OpenCount(), 1);
 }
+
+TEST(ChannelTable, TheGroupsTimeStartsAtItsEarliestOpenChannel) {
+    ChannelTable t;
+    EXPECT_EQ(t.GroupStart(), kNoStart);
+    t.Opened(0, 30 * kSec);
+    t.Opened(2, 50 * kSec);
+    EXPECT_EQ(t.GroupStart(), 30 * kSec);
+    t.Opened(1, 10 * kSec);
+    EXPECT_EQ(t.GroupStart(), 10 * kSec);
+    t.Closed(1);   // its start stays in the table, but no longer counts
+    EXPECT_EQ(t.GroupStart(), 30 * kSec);
+}
+
+// A group from 100 s: one channel from its start to 160 s, one that
+// started 20 s late, one cut short at 120 s.
+TEST(ChannelSeekMs, EveryChannelAtTheSameMomentOfTheGroup) {
+    const uint64_t g = 100 * kSec;
+    const struct {
+        int groupMs;
+        uint64_t first, last;
+        bool playing;
+        int want;
+    } cases[] = {
+        {0, g, g + 60 * kSec, true, 0},
+        {45000, g, g + 60 * kSec, true, 45000},
+        {45000, g + 20 * kSec, g + 50 * kSec, true, 25000},    // late: its own 25 s
+        {10000, g + 20 * kSec, g + 50 * kSec, true, 0},        // before its start: its first picture
+        {45000, g, g + 20 * kSec, true, 20000},                // past its end: to its end
+        {45000, g, g + 20 * kSec, false, -1},                  // ended there already: stays
+        {19999, g, g + 20 * kSec, false, 19999},               // back inside an ended one
+        {3000, g + 1500, g + 60 * kSec, true, 2998},           // a first I-frame 1.5 ms late
+        {-500, g, g + 60 * kSec, true, 0},
+        {3600000, g, g + 3601 * kSec, true, 3600000},          // an hour: no 32-bit overflow
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChannelSeekMs(c.groupMs, g, c.first, c.last, c.playing), c.want) << c.groupMs << " " << c.first;
+}

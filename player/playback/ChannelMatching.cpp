@@ -199,6 +199,11 @@ int ChooseSyncCandidate(const std::vector<FileRecord>& records, const int channe
     return candidate;
 }
 
+int LeadEndSeconds(const FileRecord& r)
+{
+    return EffectiveEnd(r);
+}
+
 int FirstPlayableFrom(const std::vector<FileRecord>& records, int from)
 {
     for (int i = from; InRange(records, i); ++i)

@@ -59,6 +59,10 @@ std::string TotalTimeText(const int start[3], const int end[3]);
 int ChooseSyncCandidate(const std::vector<FileRecord>& records, const int channelIndex[kChannelSlots],
                         const int channelFound[kChannelSlots]);
 
+// A record's end as the lead rule counts it: its end, or its start when
+// its name's two times agree.
+int LeadEndSeconds(const FileRecord& r);
+
 // Index of the first record at or after index `from` that is not short;
 // -1 when there is none (or `from` is outside the records).
 int FirstPlayableFrom(const std::vector<FileRecord>& records, int from);

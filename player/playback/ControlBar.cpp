@@ -81,6 +81,7 @@ void CDlgPlayBkCtrl::DoDataExchange(CDataExchange* dx)
 BOOL CDlgPlayBkCtrl::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    reports.window = m_hWnd;
     bkScheme = g_Settings.bkColor;
     brush.CreateSolidBrush(bkScheme == 1 ? kDarkPanel : kLightPanel);
 

@@ -205,8 +205,14 @@ bool CDlgPlayBkCtrl::OpenGroup()
         return false;
 
     savedIndex = currentIndex;
-    for (int& ended : m_reverseEnded)
-        ended = 0;
+    // The group ends when its last channel does.
+    for (int k = 0; k < kSlots; ++k)
+        if (channelFound[k]) {
+            const int end = slotEnd[k][0] * 3600 + slotEnd[k][1] * 60 + slotEnd[k][2];
+            if (end > groupEnd[0] * 3600 + groupEnd[1] * 60 + groupEnd[2])
+                for (int i = 0; i < 3; ++i)
+                    groupEnd[i] = slotEnd[k][i];
+        }
     g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
     for (int k = 0; k < kSlots; ++k) {
         const int pane = channelNumber[k] - 1;
@@ -220,11 +226,13 @@ bool CDlgPlayBkCtrl::OpenGroup()
     }
 
     engine->GetFileInfo(decoder, &fileInfo);
-    engine->SetInfoFrameCallBack(decoder, m_hWnd, InfoFrameCallback);
-    engine->SetEndCallBack(decoder, m_hWnd, EndCallback);
-    positionSlider.SetRange(0, static_cast<int>(fileInfo.durationMs));
+    ReadGroupTimes();
+    NewReportGroup();
+    engine->SetInfoFrameCallBack(decoder, &reports, InfoFrameCallback);
+    engine->SetEndCallBack(decoder, &reports, EndCallback);
+    positionSlider.SetRange(0, group.spanMs);
     positionSlider.rangeMin = 0;
-    positionSlider.rangeMax = static_cast<int>(fileInfo.durationMs);
+    positionSlider.rangeMax = group.spanMs;
     positionSlider.SetPos(0, true);
     positionSlider.position = 0;
     PlayAll();
@@ -266,6 +274,106 @@ bool CDlgPlayBkCtrl::MatchChannelFiles()
     StartOf(first, groupStart);
     EndOf(first, groupEnd);
     return true;
+}
+
+void CDlgPlayBkCtrl::ReadGroupTimes()
+{
+    // Each slot's place from its recording's times, to the second; the
+    // slot the engine syncs on at the open starts first, and its file's own
+    // length counts too (a name may promise more than the file holds, or
+    // less).
+    bool open[kSlots] = {};
+    uint64_t first[kSlots] = {}, last[kSlots] = {};
+    int leadEnd[kSlots] = {};
+    const int start = groupStart[0] * 3600 + groupStart[1] * 60 + groupStart[2];
+    for (int k = 0; k < kSlots; ++k) {
+        const int i = channelIndex[k];
+        open[k] = channelFound[k] && !channelPath[k].empty() && InRange(*records, i);
+        if (!open[k])
+            continue;
+        const FileRecord& r = (*records)[static_cast<size_t>(i)];
+        const int from = StartSeconds(r) - start, to = EndSeconds(r) - start;
+        first[k] = uint64_t(from > 0 ? from : 0) * 1000000u;
+        last[k] = uint64_t(to > from ? to : from) * 1000000u;
+        leadEnd[k] = LeadEndSeconds(r);
+    }
+    const int sync = engine->GetSynChannel(decoder);
+    if (sync >= 0 && sync < kSlots && open[sync]) {
+        const uint64_t own = first[sync] + uint64_t(fileInfo.durationMs) * 1000u;
+        if (own > last[sync])
+            last[sync] = own;
+    }
+    group = MakeGroup(open, first, last, leadEnd);
+    if (sync >= 0 && sync < kSlots && open[sync])
+        group.sync = sync;  // the engine's choice among equal starts
+    // The label's speeds: the selected recording's picture rate.
+    pictureMs = InRange(*records, currentIndex) ? PictureMsOfName((*records)[size_t(currentIndex)].name) : kPictureMs;
+    cameraFile = fileInfo.magic[0] == 'I';
+}
+
+void CDlgPlayBkCtrl::NewReportGroup()
+{
+    reports.window = m_hWnd;
+    reports.Next();
+}
+
+void CDlgPlayBkCtrl::Replay(const std::vector<int>& slots)
+{
+    if (slots.empty())
+        return;
+    for (int k : slots) {
+        engine->Play(decoder, k);
+        channelFound[k] = 1;
+    }
+    // A channel started again has its sound off.
+    if (soundOn) {
+        engine->PlaySound(decoder, page ? page->selectedPane : 0);
+        engine->SetVolume(decoder, volume);
+    }
+}
+
+void CDlgPlayBkCtrl::Lead(int slot)
+{
+    if (slot < 0)
+        return;
+    engine->SetSynChannel(decoder, slot);
+    // The callback lives on the sync channel only.
+    engine->SetInfoFrameCallBack(decoder, &reports, InfoFrameCallback);
+}
+
+void CDlgPlayBkCtrl::HoldAtStart(const EndStep& step)
+{
+    // Paused, forwards from the start: nothing the engine reported while
+    // going back holds any more.
+    RunRateCommand(PauseCommand);
+    NewReportGroup();
+    engine->SetPlayRate(decoder, 0, 0);
+    reverse = 0;
+    rateExponent = 0;
+    g_Settings.playRate = 0;
+    // The lead first: the channels started again follow it. Started again,
+    // every channel plays forwards and counts as playing; paused at once,
+    // each shows its first picture.
+    Lead(step.sync);
+    Replay(step.replay);
+    engine->Pause(decoder, 1);
+    engine->SetPlayTime(decoder, 0);
+    resyncPosition = 1;
+    if (positionSlider.m_hWnd && !positionSlider.dragging)
+        positionSlider.SetPos(0, true);
+}
+
+void CDlgPlayBkCtrl::SeekTo(int ms)
+{
+    const SeekStep step = Seek(group, ms);
+    NewReportGroup();
+    // A channel started again backwards would be at its start at once.
+    if (reverse && !step.replay.empty())
+        engine->SetPlayRate(decoder, 0, 0);
+    Replay(step.replay);
+    engine->SetPlayTime(decoder, ms);
+    if (step.changed || !step.replay.empty())
+        Lead(step.sync);
 }
 
 bool CDlgPlayBkCtrl::OpenChannelFiles()
@@ -393,13 +501,17 @@ void CDlgPlayBkCtrl::RunRateCommand(RateResult (*command)(RateState&))
 {
     if (!decoder)
         return;
-    RateState s = RateStateNow();
-    const RateResult r = command(s);
-    SetRateState(s);
+    const RateState s = RateStateNow();
+    RateState changed = s;
+    const RateResult r = command(changed);
+    SetRateState(changed);
     ApplyRate(r);
+    // Ends reported in the other direction are no ends in this one.
+    if (reverse != s.reverse)
+        NewReportGroup();
     if (!reverse)
-        for (int& ended : m_reverseEnded)
-            ended = 0;
+        for (GroupSlot& slot : group.slots)
+            slot.atStart = false;
 }
 
 void CDlgPlayBkCtrl::Pause()
@@ -424,7 +536,7 @@ void CDlgPlayBkCtrl::Rewind()
 
 void CDlgPlayBkCtrl::ShowRate()
 {
-    SetRateLabel(ForwardRateText(rateExponent));
+    SetRateLabel(ForwardRateText(rateExponent, pictureMs, cameraFile));
 }
 
 void CDlgPlayBkCtrl::ShowReverseRate()
@@ -437,7 +549,7 @@ void CDlgPlayBkCtrl::ShowReverseRate()
 void CDlgPlayBkCtrl::OnPositionReleased(Message&)
 {
     if (decoder && positionSlider.m_hWnd) {
-        engine->SetPlayTime(decoder, positionSlider.GetPos());
+        SeekTo(positionSlider.GetPos());
         resyncPosition = 1;
         Play();
     }
@@ -448,7 +560,7 @@ LRESULT CDlgPlayBkCtrl::OnStepFrame(WPARAM, LPARAM)
 {
     if (!decoder)
         return 0;
-    engine->SetPlayTime(decoder, positionSlider.GetPos());
+    SeekTo(positionSlider.GetPos());
     engine->PlayOneByOne(decoder);
     playState = kPausedOrStepped;
     return 0;
@@ -489,7 +601,7 @@ void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
 {
     // The copy is freed in every case, here.
     m.result = 0;
-    std::unique_ptr<InfoFrame> frame = TakeBlock<InfoFrame>(m);
+    std::unique_ptr<InfoReport> frame = TakeBlock<InfoReport>(m);
     WPARAM length = m.wParam;
     // Frames queued right behind this one, with nothing else of this
     // window's between them, come together: the newest wins and the others
@@ -499,15 +611,17 @@ void CDlgPlayBkCtrl::OnInfoFrame(Message& m)
     while (::PeekMessageW(&next, m_hWnd, 0, 0, PM_NOREMOVE | PM_NOYIELD) && next.message == WM_INFO_FRAME &&
            ::PeekMessageW(&next, m_hWnd, WM_INFO_FRAME, WM_INFO_FRAME, PM_REMOVE | PM_NOYIELD)) {
         Message newer{next.message, next.wParam, next.lParam};
-        std::unique_ptr<InfoFrame> taken = TakeBlock<InfoFrame>(newer);
-        if (taken) {
+        std::unique_ptr<InfoReport> taken = TakeBlock<InfoReport>(newer);
+        if (taken && taken->group == reports.Current()) {
             frame = std::move(taken);
             length = next.wParam;
         }
     }
-    if (!frame)
+    // A frame of another group, or of this one before a seek or the hold
+    // at the start, shows a place the group is no longer at.
+    if (!frame || frame->group != reports.Current())
         return;
-    vehicle.Show(reinterpret_cast<const uint8_t*>(frame.get()), length < sizeof(InfoFrame) ? length : sizeof(InfoFrame),
+    vehicle.Show(reinterpret_cast<const uint8_t*>(&frame->frame), length < sizeof(InfoFrame) ? length : sizeof(InfoFrame),
                  resyncPosition);
 }
 
@@ -527,61 +641,42 @@ bool CDlgPlayBkCtrl::RefreshGroupIndices()
     return true;
 }
 
-LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM)
+LRESULT CDlgPlayBkCtrl::OnChannelEnd(WPARAM wParam, LPARAM lParam)
 {
-    // Reports of a group that was stopped were dropped with it; one that
+    // An end of another group, or of this one before a seek, a turn of
+    // direction or the hold at the start, is no end any more; one that
     // comes without an open group has nothing to end.
-    if (!decoder || wParam >= static_cast<WPARAM>(kSlots))
+    if (!decoder || wParam >= static_cast<WPARAM>(kSlots) || static_cast<uint32_t>(lParam) != reports.Current())
         return 0;
     if (!RefreshGroupIndices()) {
         // The list was searched again without this group's files.
         StopAll();
         return 0;
     }
+    const int k = static_cast<int>(wParam);
     if (reverse) {
         // Backwards into the start: the group holds there, paused on its
-        // first pictures, and PLAY goes on forwards from it. A channel
-        // whose recording starts later than the group's only holds at its
-        // own first picture while the others go on back.
-        const int k = static_cast<int>(wParam);
-        m_reverseEnded[k] = 1;
-        bool allEnded = true;
-        for (int j = 0; j < kSlots; ++j)
-            if (channelFound[j] && !m_reverseEnded[j])
-                allEnded = false;
-        const int slotStartSeconds = slotStart[k][0] * 3600 + slotStart[k][1] * 60 + slotStart[k][2];
-        const int groupStartSeconds = groupStart[0] * 3600 + groupStart[1] * 60 + groupStart[2];
-        if (!paused && (allEnded || slotStartSeconds <= groupStartSeconds)) {
-            RunRateCommand(PauseCommand);
-            // Every channel at its start, not where its last I-frame
-            // backwards left it.
-            engine->SetPlayTime(decoder, 0);
-            if (positionSlider.m_hWnd && !positionSlider.dragging)
-                positionSlider.SetPos(0, true);
-        }
+        // first pictures, and PLAY goes on forwards from it.
+        const EndStep step = EndBackward(group, k, paused != 0);
+        if (step.kind == EndStep::HoldAtStart)
+            HoldAtStart(step);
+        else if (step.kind == EndStep::Lead)
+            Lead(step.sync);
         return 0;
     }
-    channelFound[wParam] = 0;
-    const int candidate = ChooseSyncCandidate(*records, channelIndex, channelFound);
-    if (candidate < 0) {
+    channelFound[k] = 0;
+    // Where the file really ended, whatever its name said.
+    int ms = 0;
+    if (engine->GetPlayTime(decoder, &ms) == 0 && ms > 0 && ms < group.slots[k].endMs)
+        group.slots[k].endMs = ms;
+    const EndStep step = EndForward(group, k);
+    if (step.kind == EndStep::NextGroup) {
         NextFile();
         HighlightRows();
         return 0;
     }
-    engine->SetSynChannel(decoder, candidate);
-    engine->SetInfoFrameCallBack(decoder, m_hWnd, InfoFrameCallback);
-    const int sync = engine->GetSynChannel(decoder);
-    const int s = sync >= 0 && sync < kSlots ? channelIndex[sync] : -1;
-    if (!InRange(*records, s))
-        return 0;
-    const FileRecord& r = (*records)[static_cast<size_t>(s)];
-    StartOf(r, groupStart);
-    EndOf(r, groupEnd);
-    g_Settings.totalTimeText = TotalTimeText(groupStart, groupEnd);
-    FileInfo info = {};
-    engine->GetFileInfo(decoder, &info);
-    positionSlider.SetRange(0, static_cast<int>(info.durationMs));
-    positionSlider.rangeMax = static_cast<int>(info.durationMs);
+    // The group's time, its span and its total go on as they were.
+    Lead(step.sync);
     return 0;
 }
 
@@ -722,12 +817,14 @@ void CDlgPlayBkCtrl::DropQueuedReports()
 {
     if (!m_hWnd)
         return;
+    // Their group number drops them too when they come; this frees the
+    // frames' copies now.
     MSG msg;
-    while (::PeekMessageW(&msg, m_hWnd, WM_CHANNEL_END, WM_INFO_FRAME, PM_REMOVE | PM_NOYIELD)) {
-        if (msg.message == WM_INFO_FRAME) {
-            Message m{msg.message, msg.wParam, msg.lParam};
-            TakeBlock<InfoFrame>(m);
-        }
+    while (::PeekMessageW(&msg, m_hWnd, WM_CHANNEL_END, WM_CHANNEL_END, PM_REMOVE | PM_NOYIELD)) {
+    }
+    while (::PeekMessageW(&msg, m_hWnd, WM_INFO_FRAME, WM_INFO_FRAME, PM_REMOVE | PM_NOYIELD)) {
+        Message m{msg.message, msg.wParam, msg.lParam};
+        TakeBlock<InfoReport>(m);
     }
 }
 

@@ -22,6 +22,8 @@
 #include "Dialog.h"
 #include "playback/DlgDelayNotiFy.h"
 #include "playback/EngineApi.h"
+#include "playback/EngineCallbacks.h"
+#include "playback/PlaybackGroup.h"
 #include "ExStatic.h"
 #include "recordings/FileRecord.h"
 #include "Gdi.h"
@@ -72,6 +74,16 @@ public:
     const std::vector<FileRecord>* records = nullptr;
     FileInfo fileInfo = {};
     int playState = kIdle;
+    // The group as it plays: each slot's place on the group's time, the
+    // slots that ended, the one that leads, the slider's span.
+    PlaybackGroup group;
+    // Where the engine's reports go, with the number of the group they
+    // belong to.
+    ReportSink reports;
+    // The recording's picture interval (from its name) and whether it is a
+    // camera's file: what the rate label's speeds are worked out for.
+    int pictureMs = kPictureMs;
+    bool cameraFile = false;
     // The times of each slot's own recording (hour, minute, second), for
     // the pane's cut to AVI.
     int slotStart[kSlots][3] = {};
@@ -191,6 +203,21 @@ private:
     void HighlightRows();
     // Finds each slot's record again by its path; false when one is gone.
     bool RefreshGroupIndices();
+    // The group's times read from the engine: each open slot's first and
+    // last picture; the engine syncs as before.
+    void ReadGroupTimes();
+    // The engine's reports from now on belong to a new group number; those
+    // made before are dropped when they come.
+    void NewReportGroup();
+    // The slots that ended play again (from their start; a seek follows).
+    void Replay(const std::vector<int>& slots);
+    // `slot` leads: the engine syncs on it and hands its information on.
+    void Lead(int slot);
+    // Backwards at the start: held there, paused, every slot at its start.
+    void HoldAtStart(const EndStep& step);
+    // A seek to `ms` of the group's time, every channel with a picture
+    // there playing.
+    void SeekTo(int ms);
     void ApplyRate(const RateResult& r);
     // A rate command on the rate state as it is now, applied to the engine.
     void RunRateCommand(RateResult (*command)(RateState&));
@@ -210,7 +237,4 @@ private:
     // The path of each slot's record as matched (kept when its open
     // failed), to find the records again after the list changed.
     std::wstring m_recordPath[kSlots];
-    // The slots that reached their first picture while playing backwards
-    // (cleared when the play goes forwards again).
-    int m_reverseEnded[kSlots] = {};
 };

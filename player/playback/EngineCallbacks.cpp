@@ -19,10 +19,21 @@ std::unique_ptr<InfoFrame> CopyInfoFrame(const uint8_t* data, uint32_t length)
 
 void CALLBACK InfoFrameCallback(const uint8_t* data, uint32_t length, uint32_t, uint32_t, void* user)
 {
-    PostBlock(static_cast<HWND>(user), WM_INFO_FRAME, length, CopyInfoFrame(data, length));
+    const auto* sink = static_cast<const ReportSink*>(user);
+    if (!sink)
+        return;
+    std::unique_ptr<InfoReport> report(new (std::nothrow) InfoReport);
+    std::unique_ptr<InfoFrame> copy = CopyInfoFrame(data, length);
+    if (!report || !copy)
+        return;
+    report->frame = *copy;
+    report->group = sink->Current();
+    PostBlock(sink->window, WM_INFO_FRAME, length, std::move(report));
 }
 
 void CALLBACK EndCallback(int channel, void* user)
 {
-    ::PostMessageW(static_cast<HWND>(user), WM_CHANNEL_END, static_cast<WPARAM>(channel), 0);
+    const auto* sink = static_cast<const ReportSink*>(user);
+    if (sink)
+        ::PostMessageW(sink->window, WM_CHANNEL_END, static_cast<WPARAM>(channel), static_cast<LPARAM>(sink->Current()));
 }

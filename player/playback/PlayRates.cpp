@@ -1,6 +1,8 @@
 #include "playback/PlayRates.h"
 
 #include <cstdio>
+#include <cwchar>
+#include <cwctype>
 
 namespace {
 
@@ -115,19 +117,56 @@ RateResult RewindCommand(RateState& s)
     return r;
 }
 
-std::wstring ForwardRateText(int rateExponent)
+double PlaySpeed(int rateExponent, int reverse, int pictureMs, bool cameraFile)
 {
-    wchar_t text[16];
-    if (rateExponent >= 0)
-        std::swprintf(text, 16, L"%dX", 1 << rateExponent);
-    else
-        std::swprintf(text, 16, L"1/%dX", 1 << -rateExponent);
+    const int r = rateExponent;
+    if (reverse)
+        return r < 0 ? -2.0 * -r : -1.0;
+    if (r < 0)
+        return 1.0 / (2.0 * -r);
+    if (r == 0)
+        return 1.0;
+    const bool halving = cameraFile ? r > 4 : r >= 4;
+    if (halving && !cameraFile)
+        return double(1 << (r - 2));  // I-frames only: their spacing halved r - 2 times
+    // Every picture, its interval shortened (in whole milliseconds, as the
+    // engine does); a picture as fast as the decoder goes counts as 1 ms.
+    const int interval = halving ? pictureMs >> (r - 2) : pictureMs - (cameraFile ? 8 : 9) * r;
+    return double(pictureMs) / double(interval > 0 ? interval : 1);
+}
+
+std::wstring SpeedText(double speed)
+{
+    wchar_t text[24];
+    const wchar_t* sign = speed < 0 ? L"-" : L"";
+    const double s = speed < 0 ? -speed : speed;
+    if (s < 0.999) {
+        std::swprintf(text, 24, L"%ls1/%dX", sign, int(1.0 / s + 0.5));
+    } else {
+        const double whole = double(int(s + 0.5));
+        if (s >= 10 || (s - whole < 0.05 && whole - s < 0.05))
+            std::swprintf(text, 24, L"%ls%dX", sign, int(whole));
+        else
+            std::swprintf(text, 24, L"%ls%.1fX", sign, s);
+    }
     return text;
+}
+
+int PictureMsOfName(const wchar_t* name)
+{
+    if (!name || std::wcslen(name) < 24)
+        return kPictureMs;
+    const wchar_t c = name[23];
+    const int fps = c < L'A' ? int(c) - int(L'0') : int(std::towlower(c)) - 87;
+    return fps >= 1 && fps <= 120 ? (1000 + fps / 2) / fps : kPictureMs;
+}
+
+std::wstring ForwardRateText(int rateExponent, int pictureMs, bool cameraFile)
+{
+    return SpeedText(PlaySpeed(rateExponent, 0, pictureMs, cameraFile));
 }
 
 std::wstring ReverseRateText(int rateExponent)
 {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"-%dX", 1 << (rateExponent < 0 ? -rateExponent : rateExponent));
-    return text;
+    return SpeedText(PlaySpeed(rateExponent, 1));
 }

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// A recorder's pictures: 25 a second.
+const int kPictureMs = 40;
+
 // playState values.
 enum PlayState { kIdle = 0, kPlaying = 1, kPausedOrStepped = 2, kFast = 3, kSlowOrReverse = 4 };
 
@@ -45,7 +48,22 @@ RateResult FasterCommand(RateState& s);
 RateResult SlowerCommand(RateState& s);
 RateResult RewindCommand(RateState& s);
 
-// "1X", "2X" ... "256X", "1/2X" ... "1/256X".
-std::wstring ForwardRateText(int rateExponent);
-// "-2X" ... "-32X".
+// The speed the engine's pacing plays at for a rate exponent, as a factor
+// of normal speed (negative: backwards), for a recording whose pictures
+// are `pictureMs` apart. The engine's steps are no powers of two: forward
+// fast steps take 9 ms off each picture's interval (8 for a camera file)
+// for rates 1 to 3, then play I-frames only at 2^(rate - 2); slow steps
+// show each picture 2·|rate| times as long; backwards (I-frames only) the
+// steps are 2·|rate| times as fast.
+double PlaySpeed(int rateExponent, int reverse, int pictureMs = kPictureMs, bool cameraFile = false);
+// The label of a speed: "1X", "1.3X", "16X", "1/6X", "-8X".
+std::wstring SpeedText(double speed);
+
+// The picture interval a recording file name tells (its frame-rate
+// character: a digit, or 'a' for 10 up to 'p' for 25 and on); kPictureMs
+// for a name that tells none.
+int PictureMsOfName(const wchar_t* name);
+
+// The labels of the rate buttons' steps: the speed they play at.
+std::wstring ForwardRateText(int rateExponent, int pictureMs = kPictureMs, bool cameraFile = false);
 std::wstring ReverseRateText(int rateExponent);

@@ -1,6 +1,11 @@
 #include "playback/PlayRates.h"
 
+#include "WString.h"
+#include "FramePacing.h"
+
 #include <gtest/gtest.h>
+
+#include <cwchar>
 
 #include <string>
 #include <vector>
@@ -36,11 +41,12 @@ TEST(PlayRates, LabelSequences)
         int presses;
         std::vector<std::wstring> labels;
     } cases[] = {
+        // The speeds the steps play at, pictures 40 ms apart.
         {"faster x9", FasterCommand, 9,
-         {L"2X", L"4X", L"8X", L"16X", L"32X", L"64X", L"128X", L"256X", L"256X"}},
+         {L"1.3X", L"1.8X", L"3.1X", L"4X", L"8X", L"16X", L"32X", L"64X", L"64X"}},
         {"slower x9", SlowerCommand, 9,
-         {L"1/2X", L"1/4X", L"1/8X", L"1/16X", L"1/32X", L"1/64X", L"1/128X", L"1/256X", L"1/256X"}},
-        {"rewind x6", RewindCommand, 6, {L"-2X", L"-4X", L"-8X", L"-16X", L"-32X", L"-32X"}},
+         {L"1/2X", L"1/4X", L"1/6X", L"1/8X", L"1/10X", L"1/12X", L"1/14X", L"1/16X", L"1/16X"}},
+        {"rewind x6", RewindCommand, 6, {L"-2X", L"-4X", L"-6X", L"-8X", L"-10X", L"-10X"}},
     };
     for (const Case& c : cases) {
         RateState s = Playing();
@@ -146,4 +152,48 @@ TEST(PlayRates, AFasterOrSlowerPressResumesFromAPause)
     RateResult r = FasterCommand(s);
     EXPECT_EQ(r.steps, (std::vector<EngineStep>{{EngineStep::Pause, 0, 0}, {EngineStep::SetRate, 1, 0}}));
     EXPECT_EQ(s.paused, 0);
+}
+
+// The label tells the speed the engine's pacing gives: the picture
+// interval over the interval the engine shows each picture for (I-frames
+// a second apart in I-frame play), within 5 %, at every step the buttons
+// reach; and the steps stay in order.
+TEST(PlayRates, TheLabelsAreTheSpeedsOfTheEnginesPacing)
+{
+    for (bool camera : {false, true}) {
+        for (int pictureMs : {40, 33}) {
+            double slower = 0;
+            for (int r = -8; r <= 8; ++r) {
+                const bool iframes = !camera && r >= 4;
+                const uint32_t base = iframes ? 1000u : uint32_t(pictureMs);
+                const uint32_t shown = ForwardIntervalMs(base, r, camera);
+                const double engine = double(base) / double(shown ? shown : 1);
+                const double speed = PlaySpeed(r, 0, pictureMs, camera);
+                EXPECT_NEAR(speed, engine, engine * 0.05) << r << " camera " << camera << " " << pictureMs;
+                // In order at the recorder's 25 pictures a second. (At 30 the
+                // engine's third fast step, 33 - 27 ms, outruns its fourth,
+                // and a camera file's steps are not all in order either.)
+                if (!camera && pictureMs == 40) {
+                    EXPECT_GT(speed, slower) << r;
+                }
+                slower = speed;
+                // The label, read back, within 5 % of it.
+                const std::wstring text = ForwardRateText(r, pictureMs, camera);
+                double n = 0, d = 1;
+                if (swscanf(text.c_str(), L"1/%lfX", &d) == 1)
+                    n = 1;
+                else
+                    swscanf(text.c_str(), L"%lfX", &n);
+                EXPECT_NEAR(n / d, engine, engine * 0.05) << CString(text).ToAnsi();
+            }
+        }
+    }
+    double faster = 0;
+    for (int r = -1; r >= -5; --r) {
+        const double engine = 1000.0 / double(ReverseIntervalMs(1000, r));
+        EXPECT_NEAR(-PlaySpeed(r, 1), engine, engine * 0.05) << r;
+        EXPECT_GT(-PlaySpeed(r, 1), faster);
+        faster = -PlaySpeed(r, 1);
+        EXPECT_EQ(ReverseRateText(r), L"-" + std::to_wstring(int(engine + 0.5)) + L"X");
+    }
 }

@@ -404,11 +404,12 @@ TEST_F(PlaybackPanelTest, ReportsAreCheckedAgainstTheListAsItIsNow)
     TwoGroups();
     PlayIndex(0);
     // Out-of-range reports and a sync channel the engine cannot have.
+    const LPARAM group = LPARAM(panel->reports.Current());
     for (WPARAM bad : {WPARAM(8), WPARAM(-1), WPARAM(100)})
-        SendMessageW(panel->m_hWnd, WM_CHANNEL_END, bad, 0);
+        SendMessageW(panel->m_hWnd, WM_CHANNEL_END, bad, group);
     EXPECT_EQ(Count("SetSynChannel"), 0);
     Fake().syncOverride = 12;
-    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 3, 0);
+    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 3, group);
     EXPECT_EQ(Count("SetSynChannel"), 1);
     Fake().syncOverride = -100;
 
@@ -416,13 +417,13 @@ TEST_F(PlaybackPanelTest, ReportsAreCheckedAgainstTheListAsItIsNow)
     // records are found again by path.
     std::vector<FileRecord> before = {Rec(1, 70000, 70100), Rec(2, 70000, 70100), Rec(3, 70000, 70100)};
     list.allRecords.insert(list.allRecords.begin(), before.begin(), before.end());
-    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 0, 0);
+    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 0, group);
     EXPECT_EQ(panel->channelIndex[1], 4);
     EXPECT_EQ(panel->groupStart[0], 8);
 
     // Searched again without the group: it stops.
     list.allRecords.clear();
-    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 1, 0);
+    SendMessageW(panel->m_hWnd, WM_CHANNEL_END, 1, group);
     EXPECT_EQ(panel->decoder, nullptr);
     EXPECT_EQ(Count("CreateDecoder"), 1);
 }
@@ -638,4 +639,134 @@ TEST_F(PlaybackPanelTest, TheNoticeCountsDownHidesAndStaysHiddenAfterCancel)
     wintest::Pump(1500);
     EXPECT_FALSE(IsWindowVisible(notice.m_hWnd));
     EXPECT_EQ(notice.secondsLeft, 0);
+}
+
+namespace {
+
+void ReleaseSliderAt(CDlgPlayBkCtrl* panel, int ms)
+{
+    panel->positionSlider.SetPos(ms, true);
+    NMHDR release = {panel->positionSlider.m_hWnd, IDC_POSITION_SLIDER, UINT(NM_RELEASEDCAPTURE)};
+    SendMessageW(panel->m_hWnd, WM_NOTIFY, IDC_POSITION_SLIDER, reinterpret_cast<LPARAM>(&release));
+}
+
+}  // namespace
+
+// Each report carries the number of its group, which changes with every
+// open and whenever what the engine said before stops being true: a seek,
+// a turn of direction. An end queued before a seek back into the channel
+// is no end any more.
+TEST_F(PlaybackPanelTest, ReportsMadeBeforeASeekAreDroppedByTheirGroupNumber)
+{
+    TwoGroups();
+    PlayIndex(0);
+    const uint32_t opened = panel->reports.Current();
+    fake_engine::ReportEnd(0);
+    fake_engine::ReportInfoFrame();
+    ReleaseSliderAt(panel, 5000);
+    EXPECT_NE(panel->reports.Current(), opened);
+    wintest::Pump(200);
+    EXPECT_EQ(panel->channelFound[0], 1) << "an end from before the seek was taken";
+    EXPECT_EQ(Count("SetSynChannel"), 0);
+    // One made after it is taken.
+    fake_engine::ReportEnd(0);
+    wintest::Pump(200);
+    EXPECT_EQ(panel->channelFound[0], 0);
+    EXPECT_EQ(Count("SetSynChannel"), 1);
+    // Turning backwards: the forward ends before it are no ends.
+    fake_engine::ReportEnd(1);
+    panel->Rewind();
+    panel->Faster();
+    wintest::Pump(200);
+    EXPECT_EQ(panel->channelFound[1], 1);
+}
+
+// Backwards into the start of the group: held there, paused, every channel
+// started again forwards from its start with the lead set on the first to
+// start and the information callback on it (the engine moved the lead at
+// each end on the way back); PLAY plays on from there.
+TEST_F(PlaybackPanelTest, ReversePlayHeldAtTheStartLeadsWithAnOpenPlayingChannel)
+{
+    TwoGroups();
+    PlayIndex(0);
+    panel->Rewind();
+    Fake().calls.clear();
+    Fake().syncChannel = 3;  // where the engine left the lead going back
+    // Channel 4 comes to its start first, the others just after it.
+    for (int k : {3, 0, 1, 2})
+        fake_engine::ReportEnd(k);
+    wintest::Pump(200);
+    EXPECT_EQ(CString::WindowText(panel->GetDlgItem(IDC_RATE_LABEL)), L"PAUSE");
+    EXPECT_EQ(panel->reverse, 0);
+    ASSERT_EQ(Count("SetSynChannel"), 1);
+    EXPECT_EQ(fake_engine::Last("SetSynChannel").a, 0);
+    EXPECT_EQ(Count("SetInfoFrameCallBack"), 1);
+    EXPECT_EQ(Count("Play"), 4);
+    EXPECT_EQ(fake_engine::Last("SetPlayTime").a, 0);
+    // The other channels' ends on the way back came after: none counts.
+    EXPECT_EQ(Count("SetSynChannel"), 1);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(panel->channelFound[k], 1) << k;
+    EXPECT_EQ(panel->resyncPosition, 1);
+
+    panel->Play();
+    EXPECT_EQ(CString::WindowText(panel->GetDlgItem(IDC_RATE_LABEL)), L"1X");
+    EXPECT_EQ(Fake().calls.back().name, "Pause");
+    EXPECT_EQ(Fake().calls.back().a, 0);
+    // Information comes from the lead again.
+    const size_t blocks = PendingBlockCount();
+    fake_engine::ReportInfoFrame();
+    EXPECT_EQ(PendingBlockCount(), blocks + 1);
+    wintest::Pump(200);
+    EXPECT_EQ(PendingBlockCount(), blocks);
+}
+
+// The slider and the total span the group, from its earliest start to its
+// latest end, whichever channel leads: a first file cut short, a channel
+// that started late.
+TEST_F(PlaybackPanelTest, TheSliderAndTheTotalSpanTheWholeGroup)
+{
+    // Channel 3 from 08:30:20 to 08:30:50 beside three of 08:30:00-08:30:30.
+    for (int c : {1, 2, 4})
+        list.allRecords.push_back(Rec(c, 83000, 83030));
+    list.allRecords.push_back(Rec(3, 83020, 83050));
+    Fake().durationMs = 30000;
+    PlayIndex(0);
+    EXPECT_EQ(panel->positionSlider.RangeMax(), 50000);
+    EXPECT_EQ(g_Settings.totalTimeText, " / 00:50");
+    ASSERT_EQ(panel->channelPath[2], list.allRecords[3].path);
+    // Channel 1 ends at 30 s: channel 3, ending last, leads; the span stays.
+    Fake().playTimeMs = 30000;
+    fake_engine::ReportEnd(0);
+    wintest::Pump(100);
+    EXPECT_EQ(fake_engine::Last("SetSynChannel").a, 2);
+    EXPECT_EQ(panel->positionSlider.RangeMax(), 50000);
+    EXPECT_EQ(g_Settings.totalTimeText, " / 00:50");
+    // A seek back to 10 s plays channel 1 again and it leads.
+    const int plays = Count("Play");
+    ReleaseSliderAt(panel, 10000);
+    EXPECT_EQ(Count("Play"), plays + 1);
+    EXPECT_EQ(fake_engine::Last("Play").a, 0);
+    EXPECT_EQ(fake_engine::Last("SetPlayTime").a, 10000);
+    EXPECT_EQ(fake_engine::Last("SetSynChannel").a, 0);
+    EXPECT_EQ(panel->channelFound[0], 1);
+
+    // The first channel's file holds 20 s of a minute its name promises.
+    panel->StopAll();
+    list.allRecords.clear();
+    for (int c = 1; c <= 4; ++c)
+        list.allRecords.push_back(Rec(c, 90000, 90100));
+    Fake().durationMs = 20000;
+    PlayIndex(0);
+    EXPECT_EQ(panel->positionSlider.RangeMax(), 60000);
+    EXPECT_EQ(g_Settings.totalTimeText, " / 01:00");
+    Fake().playTimeMs = 20000;
+    fake_engine::ReportEnd(0);
+    wintest::Pump(100);
+    EXPECT_EQ(panel->positionSlider.RangeMax(), 60000);
+    // A seek to 45 s leaves the cut channel at its end.
+    const int before = Count("Play");
+    ReleaseSliderAt(panel, 45000);
+    EXPECT_EQ(Count("Play"), before);
+    EXPECT_EQ(panel->channelFound[0], 0);
 }

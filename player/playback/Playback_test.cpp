@@ -7,6 +7,7 @@
 #include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
+#include "InfoFields.h"
 #include "testing/PlaybackRecordings.h"
 #include "PostedBlock.h"
 #include "testing/RecordingTree.h"
@@ -18,6 +19,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -117,7 +119,7 @@ protected:
     {
         tree = std::make_unique<fixture::TempTree>(L"playback");
         folder = FolderName().empty() ? tree->Root() : tree->Folder(FolderName());
-        paths = WriteTwoGroups(folder);
+        paths = WriteGroups(folder);
         for (const std::wstring& p : paths)
             ASSERT_FALSE(p.empty()) << "the playback streams are built beside the test";
         dlg = OpenMainDialog();
@@ -130,7 +132,8 @@ protected:
         ParseArguments({CString(folder)}, cmd);
         dlg->ApplyCommandLine(cmd);
         list = dlg->fileList.ListControl();
-        ASSERT_TRUE(PumpUntil([&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == 8; }, 20000));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return !dlg->fileList.scanBusy && ListView_GetItemCount(list) == int(paths.size()); }, 20000));
     }
     void TearDown() override
     {
@@ -140,6 +143,8 @@ protected:
 
     // The recordings' folder under the temporary tree; its root when empty.
     virtual std::wstring FolderName() const { return L""; }
+    // The recordings the test plays.
+    virtual std::vector<std::wstring> WriteGroups(const std::wstring& in) { return WriteTwoGroups(in); }
 
     std::unique_ptr<fixture::TempTree> tree;
     std::wstring folder;
@@ -172,18 +177,18 @@ TEST_F(PlaybackTest, ADoubleClickedRowPlaysItsGroupUntilStop)
     EXPECT_TRUE(wintest::Near(wintest::ClientPixel(page.panes[0].m_hWnd, 0, 5), RGB(255, 0, 0), 10));
     EXPECT_TRUE(wintest::Near(wintest::ClientPixel(page.panes[1].m_hWnd, 0, 5), RGB(0, 0, 255), 10));
 
-    // The slider spans the recording, in milliseconds.
-    EXPECT_EQ(panel.positionSlider.RangeMax(), int(panel.fileInfo.durationMs));
+    // The slider spans the group, in milliseconds: its 10 s.
+    EXPECT_EQ(panel.positionSlider.RangeMax(), 10000);
     EXPECT_GT(panel.fileInfo.durationMs, 9000u);
     EXPECT_LE(panel.fileInfo.durationMs, 10000u);
 
-    // Right: faster. The label says 2X; the engine's first fast step takes
-    // a frame every 31 ms in place of 40 (about 1.3 times). Loosely: the
+    // Right: faster. The engine's first fast step takes a frame every
+    // 31 ms in place of 40, and the label says so: 1.3X. Loosely: the
     // machine is shared.
     const HWND keys = panel.m_hWnd;
     const double normal = MeasuredRate(panel.decoder, 1200);
     Key(keys, VK_RIGHT);
-    EXPECT_EQ(CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL)), L"2X");
+    EXPECT_EQ(CString::WindowText(panel.GetDlgItem(IDC_RATE_LABEL)), L"1.3X");
     Pump(300);
     const double fast = MeasuredRate(panel.decoder, 1500);
     EXPECT_GT(normal, 0.5);
@@ -427,6 +432,123 @@ TEST_F(NonAnsiFolderPlaybackTest, ItsRecordingsPlayTheirSnapshotsAreSavedAndTheN
     const std::string reached = launched[0].substr(quote + 1, launched[0].size() - quote - 2);
     EXPECT_NE(GetFileAttributesA(reached.c_str()), INVALID_FILE_ATTRIBUTES) << reached;
     SendMessageW(panel.notice.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+// Groups whose vehicle moves half a metre a picture (its latitude with
+// every information frame): one of four channels from 08:30:00 for 10 s;
+// one whose channel 3 starts 4 s after the others (08:31:00-08:31:06,
+// 08:31:04-08:31:10); one whose channel 1 holds 5 s of the others' 10
+// (08:32:00).
+class GroupTimePlaybackTest : public PlaybackTest {
+protected:
+    std::vector<std::wstring> WriteGroups(const std::wstring& in) override
+    {
+        auto moving = [](size_t k, const InfoFrame& drive) {
+            recwriter::InfoFields f;
+            std::memcpy(f.date, &drive, 6);
+            recwriter::SetLatitude(f, 22.5 + double(k) * 0.000005, 6);
+            recwriter::SetLongitude(f, 114.0 + double(k) * 0.000005, 6);
+            f.speedKmh = 60;
+            return recwriter::InfoBlock(f, 48);
+        };
+        std::vector<std::wstring> written;
+        for (int c = 1; c <= 4; ++c)
+            written.push_back(fixture::WritePlayableRecording(in, c, 83000, 10, moving));
+        for (int c = 1; c <= 4; ++c)
+            written.push_back(fixture::WritePlayableRecording(in, c, c == 3 ? 83104 : 83100, 6, moving));
+        for (int c = 1; c <= 4; ++c)
+            written.push_back(fixture::WritePlayableRecording(in, c, 83200, c == 1 ? 5 : 10, moving));
+        return written;
+    }
+    CDlgPlayBkCtrl& Panel() { return dlg->playbackPage.controlPanel; }
+    void PlayRow(int row)
+    {
+        Panel().currentIndex = row;
+        dlg->playbackPage.PlaySelectedFile();
+        ASSERT_NE(Panel().decoder, nullptr);
+    }
+    int SliderMs() { return Panel().positionSlider.GetPos(); }
+    // The panel took an information frame since `lat` was its last one.
+    bool FrameSince(double lat)
+    {
+        return Panel().vehicle.state.hasPrevious && Panel().vehicle.state.previousLat != lat;
+    }
+};
+
+TEST_F(GroupTimePlaybackTest, InformationReachesThePanelAfterReversePlayToTheStart)
+{
+    CDlgPlayBkCtrl& panel = Panel();
+    PlayRow(0);
+    ASSERT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > 2500; }, 10000));
+    Click(panel, IDC_REWIND);
+    ASSERT_TRUE(PumpUntil([&] { return RateLabel(panel) == L"PAUSE"; }, 8000));
+    Pump(1500);
+    ASSERT_EQ(RateLabel(panel), L"PAUSE");
+    EXPECT_LT(PlayTime(panel.decoder), 300);
+    const double held = panel.vehicle.state.previousLat;
+    Click(panel, IDC_PLAY);
+    const DWORD played = GetTickCount();
+    EXPECT_TRUE(PumpUntil([&] { return FrameSince(held); }, 1000)) << "no information frame within 1 s of PLAY";
+    // And they go on coming.
+    for (int i = 0; i < 3; ++i) {
+        const double now = panel.vehicle.state.previousLat;
+        EXPECT_TRUE(PumpUntil([&] { return FrameSince(now); }, 1000)) << i << " at " << GetTickCount() - played;
+    }
+    EXPECT_EQ(panel.vehicle.state.previousLat > 22.5, true);
+}
+
+TEST_F(GroupTimePlaybackTest, TheTimeOfAGroupWithALateChannelNeverGoesBack)
+{
+    CDlgPlayBkCtrl& panel = Panel();
+    PlayRow(4);
+    ASSERT_EQ(panel.channelPath[2], paths[6]);
+    EXPECT_EQ(panel.positionSlider.RangeMax(), 10000);
+    EXPECT_EQ(g_Settings.totalTimeText, " / 00:10");
+    HWND label = panel.GetDlgItem(IDC_TIME_LABEL);
+    int last = 0, lastLabel = 0, top = 0;
+    const DWORD start = GetTickCount();
+    while (panel.decoder && panel.channelPath[2] == paths[6] && GetTickCount() - start < 15000) {
+        Pump(50);
+        wchar_t text[64] = {};
+        GetWindowTextW(label, text, 64);
+        int m = 0, sec = 0;
+        const int seconds = swscanf(text, L"%d:%d", &m, &sec) == 2 ? m * 60 + sec : -1;
+        const int ms = SliderMs();
+        EXPECT_GE(ms, last - 100) << "the slider went back at " << GetTickCount() - start << " ms";
+        EXPECT_GE(seconds, lastLabel) << "the time label went back";
+        last = ms > last ? ms : last;
+        lastLabel = seconds > lastLabel ? seconds : lastLabel;
+        top = ms > top ? ms : top;
+        if (panel.decoder && PlayTime(panel.decoder) > 9000)
+            break;
+    }
+    EXPECT_GE(top, 8000) << "the slider did not come near the group's end";
+    EXPECT_GE(lastLabel, 8);
+}
+
+TEST_F(GroupTimePlaybackTest, ASeekReachesEveryPartOfAGroupWhoseFirstFileIsShort)
+{
+    CDlgPlayBkCtrl& panel = Panel();
+    PlayRow(8);
+    EXPECT_EQ(panel.positionSlider.RangeMax(), 10000);
+    EXPECT_EQ(g_Settings.totalTimeText, " / 00:10");
+    ASSERT_EQ(panel.channelPath[0], paths[8]);
+    // Channel 1 ends after 5 s; a seek to three quarters goes there.
+    ASSERT_TRUE(PumpUntil([&] { return panel.channelFound[0] == 0; }, 10000)) << "channel 1 did not end";
+    panel.positionSlider.SetPos(7500, true);
+    NMHDR release = {panel.positionSlider.m_hWnd, IDC_POSITION_SLIDER, UINT(NM_RELEASEDCAPTURE)};
+    SendMessageW(panel.m_hWnd, WM_NOTIFY, IDC_POSITION_SLIDER, reinterpret_cast<LPARAM>(&release));
+    EXPECT_GE(PlayTime(panel.decoder), 7400);
+    EXPECT_TRUE(PumpUntil([&] { return SliderMs() >= 8200; }, 3000)) << SliderMs();
+    // Back to 1 s: channel 1 plays again, and the time runs on from there.
+    panel.positionSlider.SetPos(1000, true);
+    SendMessageW(panel.m_hWnd, WM_NOTIFY, IDC_POSITION_SLIDER, reinterpret_cast<LPARAM>(&release));
+    EXPECT_EQ(panel.channelFound[0], 1);
+    const int from = PlayTime(panel.decoder);
+    EXPECT_LE(from, 1300);
+    EXPECT_TRUE(PumpUntil([&] { return PlayTime(panel.decoder) > from + 1000; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return panel.channelFound[0] == 0; }, 5000)) << "channel 1 did not end again";
+    EXPECT_NE(panel.decoder, nullptr);
 }
 
 namespace {

@@ -431,7 +431,7 @@ TEST_F(InfoFramePlaybackTest, FramesQueuedTogetherComeTogetherAndOnlyChangesAreW
         recwriter::SetLongitude(f, 114.1, 4);
         f.speedKmh = speed;
         std::vector<uint8_t> block = recwriter::InfoBlock(f, 48);
-        InfoFrameCallback(block.data(), 48, 0, 0, Panel().m_hWnd);
+        InfoFrameCallback(block.data(), 48, 0, 0, &Panel().reports);
     };
     for (unsigned speed : {30u, 31u, 32u})
         post(speed);
