@@ -15,10 +15,10 @@
 //   close         closes the main window
 //   text ID       prints the text of the control with id ID (385 is the
 //                 rate label, 541 the time label, 306 the GPS latitude)
-//   watch S       for S seconds, prints a line whenever the position
-//                 slider, the time label or the latitude changes: the
-//                 milliseconds since the start, the slider's position, the
-//                 time label and the latitude
+//   watch S       prints the position slider's range, then for S seconds a
+//                 line whenever the slider, the time label or the latitude
+//                 changes: the milliseconds since the start, the slider's
+//                 position, the time label and the latitude
 //   slide P       clicks the position slider at P per mille of its width
 //                 with the mouse: the play goes there
 // Exits 1 when the program's window or the control is not found.
@@ -36,6 +36,7 @@ const int kRecordList = 227;
 const int kPositionSlider = 229;
 const int kTimeLabel = 541;
 const int kLatitude = 306;
+const int kLongitude = 305;
 
 struct Search {
     int id;
@@ -100,6 +101,18 @@ HWND OpenOver(HWND top)
     GetWindowThreadProcessId(front, &frontProcess);
     GetWindowThreadProcessId(top, &playerProcess);
     return front && front != top && frontProcess == playerProcess ? front : nullptr;
+}
+
+// The GPS panel's latitude: the control with its id beside the longitude.
+HWND Latitude(HWND top)
+{
+    for (int skip = 0;; ++skip) {
+        HWND h = FindControl(top, kLatitude, L"Edit", skip, true);
+        if (!h)
+            return nullptr;
+        if (GetDlgItem(GetParent(h), kLongitude))
+            return h;
+    }
 }
 
 }  // namespace
@@ -170,7 +183,14 @@ int main(int argc, char** argv)
         }
         PostMessageW(over, WM_CLOSE, 0, 0);
     } else if (strcmp(command, "text") == 0) {
-        HWND control = FindControl(top, arg, nullptr);
+        // The bar's labels beside the position slider; the latitude in the
+        // GPS panel; else the first control with the id.
+        HWND slider = FindControl(top, kPositionSlider, L"msctls_trackbar32");
+        HWND control = arg == kLatitude ? Latitude(top) : nullptr;
+        if (!control && slider)
+            control = GetDlgItem(GetParent(slider), arg);
+        if (!control)
+            control = FindControl(top, arg, nullptr);
         if (!control) {
             fprintf(stderr, "drive_player: no control %d\n", arg);
             return 1;
@@ -180,12 +200,13 @@ int main(int argc, char** argv)
         printf("%ls\n", text);
     } else if (strcmp(command, "watch") == 0) {
         HWND slider = FindControl(top, kPositionSlider, L"msctls_trackbar32");
-        HWND time = FindControl(top, kTimeLabel, nullptr);
-        HWND latitude = FindControl(top, kLatitude, nullptr);
+        HWND time = slider ? GetDlgItem(GetParent(slider), kTimeLabel) : nullptr;
+        HWND latitude = Latitude(top);
         if (!slider || !time || !latitude) {
             fprintf(stderr, "drive_player: no slider, time label or latitude\n");
             return 1;
         }
+        printf("range %ld\n", static_cast<long>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0)));
         const DWORD start = GetTickCount();
         LRESULT lastPos = -1;
         wchar_t lastTime[64] = {}, lastLat[64] = {};

@@ -489,6 +489,8 @@ TEST_F(GroupTimePlaybackTest, InformationReachesThePanelAfterReversePlayToTheSta
     Click(panel, IDC_PLAY);
     const DWORD played = GetTickCount();
     EXPECT_TRUE(PumpUntil([&] { return FrameSince(held); }, 1000)) << "no information frame within 1 s of PLAY";
+    // Forwards from the start, not from where backward play turned.
+    EXPECT_LT(PlayTime(panel.decoder), 1500);
     // And they go on coming.
     for (int i = 0; i < 3; ++i) {
         const double now = panel.vehicle.state.previousLat;
