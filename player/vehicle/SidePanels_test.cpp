@@ -527,3 +527,43 @@ TEST_F(ScopeTest, EscapeOnTheLegendBarGoesNoFurther)
     EXPECT_EQ(host->keysSeen, 1);  // the space bar only
     EXPECT_TRUE(IsWindowVisible(legend.m_hWnd));
 }
+
+TEST_F(ScopeTest, ALanguageWithAnotherSpeedUnitStartsTheSpeedChartAfresh)
+{
+    // Chinese: km/h. A sample still on its way when the language changes
+    // is of the old unit too.
+    for (int i = 0; i < 5; ++i)
+        PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    Pump(50);
+    PostAcceleration(1, 2, 3);
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    // English, as the main dialog relabels its panels: miles per hour.
+    SetLanguage(0, 3);
+    legend.UpdateTexts();
+    for (int i = 0; i < 3; ++i)
+        PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 62, 0);
+    Pump(100);
+    EXPECT_EQ(ItemText(legend.m_hWnd, IDC_LEGEND_SPEED), L"Playback Speed(mile/h)");
+    ASSERT_EQ(scope.speedChart.curves[0].size(), 3u);
+    for (const Cscope::tagDISFORCE& s : scope.speedChart.curves[0])
+        EXPECT_DOUBLE_EQ(s.y, 62);
+    // The scale is of the new samples only (62 widened to 57 .. 67).
+    EXPECT_DOUBLE_EQ(scope.speedChart.yMax[0], 67);
+    // The acceleration chart has no unit to change.
+    EXPECT_EQ(scope.accelChart.curves[0].size(), 1u);
+
+    // Traditional Chinese: km/h again, a fresh chart; Simplified Chinese
+    // after it keeps the unit and the samples.
+    SetLanguage(2, 2);
+    legend.UpdateTexts();
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    Pump(50);
+    SetLanguage(1, 1);
+    legend.UpdateTexts();
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 90, 0);
+    Pump(50);
+    EXPECT_EQ(ItemText(legend.m_hWnd, IDC_LEGEND_SPEED), L"播放速度(km/h)");
+    ASSERT_EQ(scope.speedChart.curves[0].size(), 2u);
+    EXPECT_DOUBLE_EQ(scope.speedChart.curves[0][0].y, 90);
+    EXPECT_DOUBLE_EQ(scope.speedChart.curves[0][1].y, 100);
+}
