@@ -8,6 +8,8 @@
 // layout that is none of these.
 #pragma once
 
+#include "app/MainLayout.h"
+
 #include <windows.h>
 
 struct ScreenModes {
@@ -25,6 +27,7 @@ struct ScreenLayout {
 
 // screenWidth: the width the panels' proportions are taken of;
 // clientOnScreen: the main window's client area in screen coordinates;
-// screen: the screen's rectangle.
+// screen: the screen's rectangle; list: how wide the recording list wants
+// to be (the left column widens for it, and the page stays beside it).
 ScreenLayout ComputeScreenLayout(const ScreenModes& modes, int screenWidth, const RECT& clientOnScreen,
-                                 const RECT& screen, int windowsVersion);
+                                 const RECT& screen, int windowsVersion, const ListWidths& list = {});
