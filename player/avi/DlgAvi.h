@@ -76,6 +76,8 @@ private:
     // Detaches the callback from the converter (waiting for a running
     // one) and forgets the handle.
     void DetachConverter();
+    // Widens the label column for the language's widest label.
+    void FitLabels();
     // The end of a conversion or a start that failed: the message, and
     // START usable again.
     void ShowFailure();

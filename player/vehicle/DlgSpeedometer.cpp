@@ -298,7 +298,10 @@ void CSpeedometer::OnToggleMap()
     ::GetClientRect(main, &c);
     const int l = c.left, t = c.top, w = c.right - c.left, h = c.bottom - c.top;
     mapHidden = !mapHidden;
-    const PanelRect page = PagePlaceForMap(l, t, w, h, !mapHidden);
+    // The page stops short of this panel, whose map button brings the map back.
+    RECT own = GetWindowRect();
+    ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&own), 2);
+    const PanelRect page = PagePlaceForMap(l, t, w, h, !mapHidden, own.top);
     if (mapHidden) {
         if (playbackPage && playbackPage->m_hWnd)
             playbackPage->MoveWindow(page.x, page.y, page.w, page.h);

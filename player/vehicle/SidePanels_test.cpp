@@ -310,10 +310,12 @@ TEST_F(GpsPanelTest, TheMapSwitchFoldsTheMapAndWidensThePage)
     RECT r;
     GetWindowRect(page.m_hWnd, &r);
     MapWindowPoints(nullptr, host->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    const PanelRect wide = PagePlaceForMap(0, 0, 900, 700, false);
+    const PanelRect wide = PagePlaceForMap(0, 0, 900, 700, false, 400);
     EXPECT_EQ(r.left, wide.x);
     EXPECT_EQ(r.right, 895);
-    EXPECT_EQ(r.bottom, 84 * 700 / 100);
+    // Down to the panel (at 400, above the 84% line), never over its map
+    // button.
+    EXPECT_EQ(r.bottom, 398);
     EXPECT_TRUE(SameImage(ButtonImage(panel.mapButton), IDB_MAP_SHOW_SC));
     EXPECT_TRUE(IsWindowVisible(timeLabel));
 
