@@ -15,6 +15,8 @@
 #include "vehicle/SidePanelLayout.h"
 #include "WindowTest.h"
 
+#include "TextExtent.h"
+
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
@@ -228,6 +230,33 @@ TEST_F(GpsPanelTest, TheGpsFixBoxHiddenOnAnEnglishStartComesBackWithChinese)
     Click(IDC_GPS_FIX);
     EXPECT_EQ(g_Settings.gpsFix, 1);
     EXPECT_NE(ConfigText().find("FIX=1"), std::string::npos) << ConfigText();
+}
+
+TEST_F(GpsPanelTest, TheWidestValuesFitTheirBoxesWhateverMarginsTheFontGives)
+{
+    // A font that keeps wide margins beside an edit's text (as proportional
+    // fonts do): the boxes make room for them too.
+    const int values[3] = {IDC_GPS_LONGITUDE, IDC_GPS_LATITUDE, IDC_GPS_SPEED};
+    for (int id : values)
+        SendDlgItemMessageW(panel.m_hWnd, id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(6, 6));
+    for (int code : {1, 3}) {
+        SetLanguage(code == 3 ? 0 : 1, code);
+        panel.UpdateTexts();
+        panel.SetLongitude(L"-140.4988");
+        panel.SetLatitude(L"-33.8688");
+        panel.SetSpeed(188);
+        panel.Refresh();
+        Pump(20);
+        for (int id : values) {
+            HWND box = GetDlgItem(panel.m_hWnd, id);
+            RECT c;
+            GetClientRect(box, &c);
+            const LRESULT margins = SendMessageW(box, EM_GETMARGINS, 0, 0);
+            const std::wstring text = ItemText(panel.m_hWnd, id);
+            EXPECT_LE(TextWidth(box, text), c.right - LOWORD(margins) - HIWORD(margins))
+                << "box " << id << " in language " << code;
+        }
+    }
 }
 
 TEST_F(GpsPanelTest, PositionAndSpeedShowAndTheGaugeFollowsTheSpeed)
