@@ -421,8 +421,9 @@ TEST(AviDialog, EveryLabelReadsWholeInAWiderFont)
         for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             const RECT r = rectOf(c);
             RECT both;
-            if (c != label && GetDlgCtrlID(c) != IDC_AVI_PROGRESS)
+            if (c != label && GetDlgCtrlID(c) != IDC_AVI_PROGRESS) {
                 EXPECT_FALSE(IntersectRect(&both, &l, &r)) << ItemText(h, id).ToAnsi() << " under " << GetDlgCtrlID(c);
+            }
             EXPECT_LE(r.right, client.right) << GetDlgCtrlID(c);
         }
     }
