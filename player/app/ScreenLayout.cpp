@@ -29,7 +29,16 @@ ScreenLayout ComputeScreenLayout(const ScreenModes& modes, int screenWidth, cons
     }
     s.sidePanels = true;
     s.map = modes.mapShown;
-    s.page = modes.mapShown ? FromPanel(ComputeMainLayout(screenWidth, h).playback)
-                            : FromPanel(PagePlaceForMap(0, 0, w, h, false));
+    const MainLayout m = ComputeMainLayout(screenWidth, h);
+    s.scope = FromPanel(m.scope);
+    if (modes.mapShown) {
+        s.page = FromPanel(m.playback);
+        return s;
+    }
+    // The page in the map's place, above the GPS panel; the scope panel
+    // fills what the page leaves of the middle column down to the legend.
+    s.page = FromPanel(PagePlaceForMap(0, 0, w, h, false, m.gps.y));
+    if (s.page.bottom < s.scope.top)
+        s.scope.top = s.page.bottom;
     return s;
 }
