@@ -344,6 +344,8 @@ void CTORQUELIANDlg::ApplyScreenLayout()
     show(streamInfo, s.leftColumn);
     for (int i = 0; i < 6; ++i)
         show(*ToolButtons(i), s.leftColumn);
+    if (s.sidePanels && scopePanel.m_hWnd)
+        scopePanel.MoveWindow(s.scope.left, s.scope.top, s.scope.right - s.scope.left, s.scope.bottom - s.scope.top);
     show(scopePanel, s.sidePanels);
     show(legendBar, s.sidePanels);
     if (gpsPanel.m_hWnd)

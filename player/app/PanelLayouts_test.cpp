@@ -189,6 +189,12 @@ TEST(GpsPanelLayout, ThePageBesideTheMapOrInItsPlace)
     // A 1920 x 1040 client: the page starts at 20% + 8 and is 84% high.
     EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false), {392, 0, 1920 - 5 - 392, 873}));
     EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, true), {392, 0, 1483 - 392, 873}));
+    // Folded away over a GPS panel raised above the 84% line: down to 2
+    // pixels above the panel; a panel under the line changes nothing, nor
+    // does one when the map shows.
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false, 816), {392, 0, 1920 - 5 - 392, 814}));
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false, 875), {392, 0, 1920 - 5 - 392, 873}));
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, true, 816), {392, 0, 1483 - 392, 873}));
 }
 
 TEST(SidePanelImages, ByLanguage)

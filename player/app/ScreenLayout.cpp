@@ -34,8 +34,16 @@ ScreenLayout ComputeScreenLayout(const ScreenModes& modes, int screenWidth, cons
     }
     s.sidePanels = true;
     s.map = modes.mapShown;
-    s.page = modes.mapShown ? FromPanel(normal.playback) : FromPanel(PagePlaceForMap(0, 0, w, h, false));
-    if (!modes.mapShown)
-        s.page.left += widened;
+    s.scope = FromPanel(normal.scope);
+    if (modes.mapShown) {
+        s.page = FromPanel(normal.playback);
+        return s;
+    }
+    // The page in the map's place, above the GPS panel; the scope panel
+    // fills what the page leaves of the middle column down to the legend.
+    s.page = FromPanel(PagePlaceForMap(0, 0, w, h, false, normal.gps.y));
+    s.page.left += widened;
+    if (s.page.bottom < s.scope.top)
+        s.scope.top = s.page.bottom;
     return s;
 }

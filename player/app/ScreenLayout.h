@@ -1,6 +1,7 @@
 // The main window's four layouts and where the playback page goes in each:
 // every panel beside the page; the map folded away (the page reaches the
-// right edge); the side panels hidden (the page takes the scope, GPS and
+// right edge, down to the GPS panel, and the scope panel under it rises to
+// meet it); the side panels hidden (the page takes the scope, GPS and
 // map column too); full screen (the page alone over the whole client area
 // that the screen shows). Full screen wins over the side panels, and they
 // over the map. Plain maths: the main window places and shows its panels
@@ -20,6 +21,7 @@ struct ScreenModes {
 
 struct ScreenLayout {
     RECT page;        // in the main window's client coordinates
+    RECT scope;       // the scope panel's place while the side panels show
     bool leftColumn;  // search panel, recording list, stream information, tool buttons
     bool sidePanels;  // scope panel, GPS panel, legend bar
     bool map;
