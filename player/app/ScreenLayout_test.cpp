@@ -231,15 +231,19 @@ void ScreenModesTest::Run(const SequenceCase& c, const std::string& what)
     MapWindowPoints(dlg->m_hWnd, nullptr, reinterpret_cast<POINT*>(&clientOnScreen), 2);
     const RECT pageRect = ClientRectOf(page.m_hWnd);
     RECT expected = {};
+    // The left column widens for the recording list where the screen has
+    // room; a page grown over the side panels starts right of it.
+    const MainLayout normal = ComputeMainLayout(dlg->layoutWidth, client.bottom, dlg->fileList.WantedWidths());
+    const int widened = normal.left - ComputeMainLayout(dlg->layoutWidth, client.bottom).left;
     switch (c.mode) {
-    case Normal: expected = Of(ComputeMainLayout(dlg->layoutWidth, client.bottom).playback); break;
+    case Normal: expected = Of(normal.playback); break;
     case MapHidden:
-        expected = Of(PagePlaceForMap(0, 0, client.right, client.bottom, false,
-                                      ComputeMainLayout(dlg->layoutWidth, client.bottom).gps.y));
+        expected = Of(PagePlaceForMap(0, 0, client.right, client.bottom, false, normal.gps.y));
+        expected.left += widened;
         break;
     case SideHidden:
-        expected = {client.right * 20 / 100 + 7, 0, dlg->windowsVersion == 5 ? client.right : client.right - 2,
-                    client.bottom};
+        expected = {client.right * 20 / 100 + 7 + widened, 0,
+                    dlg->windowsVersion == 5 ? client.right : client.right - 2, client.bottom};
         break;
     case Full:
         IntersectRect(&expected, &clientOnScreen, &screen);
