@@ -71,6 +71,34 @@ RECT ScopePlotRect(const RECT& window, int left, int top, int right, int bottom)
     return p;
 }
 
+RECT ScopeFitLabels(const RECT& plot, const RECT& shown, const ScopeLabelSizes& l)
+{
+    auto tens = [](int by) { return by > 0 ? (by + 9) / 10 * 10 : 0; };
+    RECT p = plot;
+    // Two pixels clear of the window's left edge, where the frame may run.
+    p.left += tens(shown.left + 2 + l.yWidth + 5 - p.left);
+    p.top += tens(shown.top + l.height / 2 - p.top);
+    // The x labels' digits end at their baseline.
+    p.bottom -= tens(p.bottom + l.height / 2 - 3 + l.ascent - shown.bottom);
+    return p;
+}
+
+std::vector<CString> ScopeYLabels(double yMax, double yMin, int slot)
+{
+    const CString format = ScopeYFormat(slot);
+    auto shown = [slot](double v) { return slot != 0 ? v / 10 : v; };
+    std::vector<CString> labels;
+    double value = yMax;
+    labels.push_back(ScopeLabel(format.c_str(), shown(value)));
+    const double step = std::fabs(yMax - yMin) / 10;
+    for (int i = 1; i <= 10; ++i) {
+        value -= step;
+        if (i % 2 == 0)
+            labels.push_back(ScopeLabel(format.c_str(), shown(value)));
+    }
+    return labels;
+}
+
 int ScopeXDivisions(double a, double b)
 {
     const double c = (a - b) / 10;
@@ -214,6 +242,19 @@ Cscope::~Cscope()
         ::DestroyWindow(m_hWnd);
 }
 
+RECT Cscope::ShownPart() const
+{
+    // The layers go onto the window at its origin: what lies left of or
+    // above it, or past the window's client area, is not seen.
+    RECT shown = {0, 0, Width(windowRect), Height(windowRect)};
+    if (m_hWnd) {
+        const RECT client = GetClientRect();
+        ::IntersectRect(&shown, &shown, &client);
+    }
+    ::IntersectRect(&shown, &shown, &windowRect);
+    return shown;
+}
+
 COLORREF Cscope::Background() const
 {
     return g_Settings.bkColor == 1 ? RGB(0, 0, 0) : RGB(120, 135, 165);
@@ -305,7 +346,16 @@ void Cscope::DrawGrid(HDC dc)
     CSelect font(dc, m_labelFont.m_hObject);
     zeroSize = TextSize(dc, L"0");
     yFormat = ScopeYFormat(s);
-    plotRect = ScopePlotRect(windowRect, insetLeft, insetTop, insetRight, insetBottom);
+    // The plot leaves its labels room to show whole.
+    ScopeLabelSizes labels = {};
+    for (const CString& label : ScopeYLabels(yMax[s], yMin[s], s))
+        labels.yWidth = std::max(labels.yWidth, static_cast<int>(TextSize(dc, label).cx));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    labels.height = zeroSize.cy;
+    labels.ascent = metrics.tmAscent;
+    plotRect = ScopeFitLabels(ScopePlotRect(windowRect, insetLeft, insetTop, insetRight, insetBottom), ShownPart(),
+                              labels);
     const RECT& p = plotRect;
     const bool plotShown = p.right > p.left && p.bottom > p.top;
     if (plotShown)
@@ -375,25 +425,18 @@ void Cscope::DrawYLabels(HDC dc)
     const int s = scaleSlot;
     const RECT& p = plotRect;
     ::SetTextColor(dc, g_Settings.bkColor == 1 ? RGB(255, 255, 255) : RGB(0, 255, 0));
-    auto shown = [s](double v) { return s != 0 ? v / 10 : v; };
-
-    double value = yMax[s];
-    CString text = ScopeLabel(yFormat.c_str(), shown(value));
-    SIZE size = TextSize(dc, text);
-    Text(dc, p.left - size.cx - 5, p.top - size.cy / 2, text);
+    // The top label on the plot's top edge, then every second line down.
+    const std::vector<CString> labels = ScopeYLabels(yMax[s], yMin[s], s);
     yLabelStep = std::fabs(yMax[s] - yMin[s]) / 10;
     yLabelPixels = Height(p) / 10.0;
-    for (int i = 1; i <= 10; ++i) {
-        value -= yLabelStep;
-        if (i % 2)
-            continue;
-        text = ScopeLabel(yFormat.c_str(), shown(value));
-        size = TextSize(dc, text);
-        Text(dc, p.left - size.cx - 5, static_cast<int>(p.top + i * yLabelPixels - size.cy / 2), text);
+    for (size_t k = 0; k < labels.size(); ++k) {
+        const SIZE size = TextSize(dc, labels[k]);
+        const int y = k == 0 ? p.top - size.cy / 2 : static_cast<int>(p.top + 2 * k * yLabelPixels - size.cy / 2);
+        Text(dc, p.left - size.cx - 5, y, labels[k]);
     }
 
     CSelect font(dc, m_captionFont.m_hObject);
-    size = TextSize(dc, yCaption);
+    const SIZE size = TextSize(dc, yCaption);
     Text(dc, p.left - size.cx / 2, 3, yCaption);
 }
 

@@ -15,6 +15,7 @@
 #include "Wnd.h"
 
 #include <deque>
+#include <vector>
 
 class Cscope : public CWnd {
     DECLARE_MESSAGE_TABLE()
@@ -89,6 +90,8 @@ private:
     void DrawYLabels(HDC dc);
     void PlotCurves(HDC reference);
     COLORREF Background() const;
+    // The part of the window rectangle that the window shows.
+    RECT ShownPart() const;
     void OnPaint();
     void OnSize(Message& m);
     void OnNothing() {}
@@ -101,6 +104,23 @@ private:
 // The plot inside a chart's window rectangle: the margins taken off, then
 // its left and top edges moved so that width and height are multiples of 10.
 RECT ScopePlotRect(const RECT& window, int left = 30, int top = 5, int right = 10, int bottom = 20);
+// What the labels around the plot need: the widest y label, and the label
+// font's height and ascent.
+struct ScopeLabelSizes {
+    int yWidth;
+    int height;
+    int ascent;
+};
+// The plot moved in from the edges, by whole tens of pixels so that its
+// grid keeps its even steps, until the labels lie whole inside shown (the
+// part of the chart its window shows): the y labels 5 pixels left of it,
+// the top one centred on its top edge, the x labels under it. Where the
+// labels fit, the plot stays.
+RECT ScopeFitLabels(const RECT& plot, const RECT& shown, const ScopeLabelSizes& labels);
+// The texts of the y labels of a range, top first: yMax and every second
+// of the ten steps down to yMin, in the slot's format (the acceleration
+// slots show tenths of the stored values).
+std::vector<CString> ScopeYLabels(double yMax, double yMin, int slot);
 // How many parts each tenth of an axis is split into, from the label range.
 int ScopeXDivisions(double a, double b);
 int ScopeYDivisions(double a, double b);

@@ -111,6 +111,40 @@ TEST(ScopeLayout, PlotRectangleIsWholeTensOfPixels)
     }
 }
 
+TEST(ScopeLayout, LabelsGetRoomByWholeTens)
+{
+    // Labels 14 high (ascent 11): the top one reaches 7 above the plot, the
+    // x labels' digits 15 below it.
+    struct Case {
+        RECT plot, shown;
+        int yWidth;
+        RECT fitted;
+    } cases[] = {
+        // Room enough: the plot stays.
+        {{35, 10, 225, 140}, {0, 0, 235, 160}, 20, {35, 10, 225, 140}},
+        // The scope panel's rectangle, 15 pixels left of the window: "100"
+        // needs 2 + 20 + 5 pixels left of the plot.
+        {{18, 3, 288, 133}, {0, 0, 298, 150}, 20, {28, 13, 288, 133}},
+        {{18, 5, 288, 135}, {0, 0, 298, 150}, 7, {18, 15, 288, 135}},
+        {{18, 8, 288, 138}, {0, 0, 298, 150}, 40, {48, 8, 288, 128}},
+        // A plot that the labels leave no room: it may end up empty.
+        {{18, 8, 48, 38}, {0, 0, 58, 60}, 40, {48, 8, 48, 38}},
+    };
+    for (const Case& c : cases) {
+        const RECT p = ScopeFitLabels(c.plot, c.shown, {c.yWidth, 14, 11});
+        EXPECT_EQ(p.left, c.fitted.left) << c.plot.left << " " << c.yWidth;
+        EXPECT_EQ(p.top, c.fitted.top) << c.plot.top;
+        EXPECT_EQ(p.right, c.fitted.right) << c.plot.right;
+        EXPECT_EQ(p.bottom, c.fitted.bottom) << c.plot.bottom;
+        // Whole tens: the grid's steps stay even.
+        EXPECT_EQ((p.left - c.plot.left) % 10, 0);
+        EXPECT_EQ((p.bottom - c.plot.bottom) % 10, 0);
+    }
+    // The labels of a range: the top value and every second step down.
+    EXPECT_EQ(ScopeYLabels(125, 25, 0), (std::vector<CString>{L"125", L"105", L"85", L"65", L"45", L"25"}));
+    EXPECT_EQ(ScopeYLabels(10, 0, 1), (std::vector<CString>{L"1.0", L"0.8", L"0.6", L"0.4", L"0.2", L"0.0"}));
+}
+
 TEST(ScopeLayout, DivisionsFollowTheLabelRange)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -444,6 +478,91 @@ TEST(ScopeWindow, ResizedChartDrawsAtItsNewSize)
     const RECT q = b.chart.plotRect;
     EXPECT_EQ(small.Pixel(q.right - 2, q.bottom - 2), kPlot);
     EXPECT_EQ(small.Pixel(q.right + 3, q.bottom - 2), kBackground);
+}
+
+namespace {
+
+// The labels' ink over the chart's light background: the y labels green,
+// the x labels white, both smoothed into the background at their edges.
+bool YLabelInk(COLORREF x)
+{
+    return GetGValue(x) - GetBValue(x) > 20 && x != RGB(0, 130, 0);
+}
+
+bool XLabelInk(COLORREF x)
+{
+    return GetRValue(x) > 160;
+}
+
+// The pixels of ink that texts drawn whole in the chart's label font leave.
+int LabelInk(const std::vector<CString>& labels)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 30);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HFONT font = CreateFontW(14, 0, 0, 0, 200, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, L"Microsoft Sans Serif");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kGreen);
+    HBRUSH background = CreateSolidBrush(kBackground);
+    int ink = 0;
+    for (const CString& label : labels) {
+        RECT all = {0, 0, 100, 30};
+        FillRect(dc, &all, background);
+        TextOutW(dc, 10, 5, label.c_str(), static_cast<int>(label.size()));
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 100; ++x)
+                ink += YLabelInk(GetPixel(dc, x, y));
+    }
+    DeleteObject(background);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+}  // namespace
+
+TEST(ScopeWindow, LabelsShowWholeWhereThePanelPlacesTheChart)
+{
+    // The scope panel puts the chart's rectangle 15 pixels left of the
+    // window, as wide as the panel less 2 and 3 pixels lower than it. Speeds
+    // to 120 give three-digit labels, accelerations "8.0".
+    VersionAndScheme v(2, 0);
+    const struct {
+        int width, height, slot;
+    } cases[] = {{235, 102, 0}, {300, 110, 0}, {576, 117, 0}, {770, 122, 0}, {1100, 150, 0},
+                 {576, 117, 1}, {770, 102, 1}};
+    for (const auto& k : cases) {
+        ChartBench b(k.width, k.height);
+        b.chart.Reset(-15, 0, k.width - 2, k.height - 2, k.slot);
+        PanelScale(b.chart, k.slot);
+        for (int i = 0; i <= 120; i += 4) {
+            if (k.slot == 0)
+                b.chart.AddSample(i);
+            else
+                b.chart.AddTripleSample(i * 0.66, 1, 1);
+        }
+        wintest::ScreenCapture c = b.Shown();
+        const RECT p = b.chart.plotRect;
+        const int w = c.Width(), h = c.Height();
+        const std::string where = std::to_string(k.width) + "x" + std::to_string(k.height) + " slot " +
+                                  std::to_string(k.slot);
+        // No label reaches the window's edges.
+        EXPECT_EQ(c.Count(0, 0, 1, h, YLabelInk), 0) << where << ": a y label cut at the left";
+        EXPECT_EQ(c.Count(0, 0, p.left, 1, YLabelInk), 0) << where << ": the top label cut";
+        EXPECT_GT(c.Count(0, p.bottom + 1, w, h, XLabelInk), 30) << where;
+        EXPECT_EQ(c.Count(0, h - 1, w, h, XLabelInk), 0) << where << ": x labels cut at the bottom";
+        EXPECT_EQ(c.Count(w - 1, 0, w, h, XLabelInk), 0) << where << ": the last x label cut";
+        // Each y label whole: as much ink as the texts drawn alone leave.
+        const int ink = LabelInk(ScopeYLabels(b.chart.yMax[k.slot], b.chart.yMin[k.slot], k.slot));
+        EXPECT_GT(ink, 100);
+        EXPECT_EQ(c.Count(0, 1, p.left, h, YLabelInk), ink) << where << ": y labels not whole";
+    }
 }
 
 TEST(ScopeWindow, DarkSchemeColours)

@@ -10,6 +10,9 @@
 const UINT WM_SCOPE_SPEED = 0x464;
 // Three acceleration samples to the scope panel (a block).
 const UINT WM_SCOPE_ACCEL = 0x465;
+// The scope panel to itself: the speed unit changed (wParam: 1 miles per
+// hour, 0 km/h). The speed samples posted before it are in the old unit.
+const UINT WM_SCOPE_UNIT = 0x466;
 // A video pane was clicked / double-clicked (wParam: the pane's index).
 const UINT WM_VIDEO_CLICKED = 0x1400;
 const UINT WM_VIDEO_DBLCLICKED = 0x1401;

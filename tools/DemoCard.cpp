@@ -66,7 +66,7 @@ std::vector<uint8_t> BuildDemoRecording(const DemoRecording& r, const std::vecto
     spec.text4 = "CH" + std::to_string(r.channel);
     RecordWriter w(spec, unsigned(r.channel - 1) & 0xF);
 
-    DemoRoute route(30.2741, 120.1551);
+    DemoRoute route(r.startLatitude, r.startLongitude);
     const double step = 1.0 / r.fps;
     for (double t = 0; t + step / 2 < r.routeOffset; t += step) route.Step(step);
 

@@ -36,6 +36,7 @@ struct DemoRecording {
     int fps = 25;
     double routeOffset = 0;        // seconds of the drive before this recording
     int audioCodec = 0;            // 2 G.726, 3 ADPCM, 0 no sound
+    double startLatitude = 30.2741, startLongitude = 120.1551;  // where the drive starts
     // When set: the information block of picture k (any length, empty for
     // none) in place of the drive's frame, which it is given.
     std::function<std::vector<uint8_t>(size_t k, const InfoFrame& drive)> infoBlock;

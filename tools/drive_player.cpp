@@ -10,6 +10,8 @@
 //   about         opens the About box of the main window's system menu
 //   rclick ID [N] right-clicks the middle of the N-th (from 0) control with
 //                 id ID with the mouse
+//   lclick ID [N] left-clicks there with the mouse (the click reaches
+//                 whatever window lies uppermost at that point)
 //   type VK...    types keys on the keyboard (an open menu takes them)
 //   dismiss       closes the box or dialog open over the main window
 //   close         closes the main window
@@ -120,8 +122,9 @@ HWND Latitude(HWND top)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | rclick ID [N] | type VK... | dismiss | close | "
-                        "text ID | watch S | slide P\n");
+        fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | rclick ID [N] | lclick ID [N] | type VK... | "
+                        "dismiss | close | text ID | watch S | slide P
+");
         return 2;
     }
     HWND top = nullptr;
@@ -156,19 +159,20 @@ int main(int argc, char** argv)
         PostMessageW(top, WM_SYSCOMMAND, 0x0010, 0);
     } else if (strcmp(command, "key") == 0) {
         PostMessageW(top, WM_KEYDOWN, static_cast<WPARAM>(arg), 0);
-    } else if (strcmp(command, "rclick") == 0) {
+    } else if (strcmp(command, "rclick") == 0 || strcmp(command, "lclick") == 0) {
         HWND control = FindControl(top, arg, nullptr, argc > 3 ? atoi(argv[3]) : 0);
         if (!control) {
             fprintf(stderr, "drive_player: no control %d\n", arg);
             return 1;
         }
+        const bool left = command[0] == 'l';
         RECT r;
         GetWindowRect(control, &r);
         SetForegroundWindow(top);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         SendMouse(MOUSEEVENTF_MOVE);  // a move of nothing: the cursor is where it was set
-        SendMouse(MOUSEEVENTF_RIGHTDOWN);
-        SendMouse(MOUSEEVENTF_RIGHTUP);
+        SendMouse(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
     } else if (strcmp(command, "type") == 0) {
         for (int i = 2; i < argc; ++i) {
             SendKey(static_cast<WORD>(atoi(argv[i])), false);

@@ -1,26 +1,32 @@
-// make_demo_card STREAMS OUT
+// make_demo_card STREAMS OUT [LATITUDE LONGITUDE]
 // Reads STREAMS/chC-R.h264 (channel C = 1..4, recording R = 0, 1: Annex B
 // H.264, 25 frames a second, one minute each) and writes the card folder
 // OUT/YYYYMMDD with one record file per channel and recording. Sound comes
 // from STREAMS/chC-R.g726 (raw G.726, 40 kbit/s) or STREAMS/chC-R.ima.wav
-// (IMA ADPCM in 256-byte blocks) where one is there.
+// (IMA ADPCM in 256-byte blocks) where one is there. The drive starts at
+// the given position (degrees, negative south and west) or in Hangzhou.
 #include "DemoCard.h"
 #include "RecordWriter.h"
 
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string>
 
 using namespace recwriter;
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: make_demo_card STREAMS OUT\n");
+    if (argc != 3 && argc != 5) {
+        fprintf(stderr, "usage: make_demo_card STREAMS OUT [LATITUDE LONGITUDE]\n");
         return 2;
     }
     std::string streams = argv[1], out = argv[2];
     DemoRecording base;
+    if (argc == 5) {
+        base.startLatitude = atof(argv[3]);
+        base.startLongitude = atof(argv[4]);
+    }
     char day[16];
     snprintf(day, sizeof(day), "%04d%02d%02d", base.year, base.month, base.day);
     std::string folder = out + "\\" + day;

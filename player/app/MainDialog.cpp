@@ -235,7 +235,7 @@ void CTORQUELIANDlg::LayoutPanelsFor(int W)
     layoutWidth = W;
     if (playbackPage.fullScreen || playbackPage.controlPanel.sidePanelHidden || gpsPanel.mapHidden)
         return;
-    MainLayout m = ComputeMainLayout(W, client.bottom);
+    MainLayout m = ComputeMainLayout(W, client.bottom, fileList.WantedWidths());
     auto place = [](CWnd& w, const PanelRect& r) {
         if (w.m_hWnd)
             w.MoveWindow(r.x, r.y, r.w, r.h);
@@ -334,7 +334,7 @@ void CTORQUELIANDlg::ApplyScreenLayout()
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
     const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     const ScreenLayout s = ComputeScreenLayout(modes, layoutWidth > 0 ? layoutWidth : ScreenWidth(), client, screen,
-                                               windowsVersion);
+                                               windowsVersion, fileList.WantedWidths());
     auto show = [](CWnd& w, bool shown) {
         if (w.m_hWnd)
             w.ShowWindow(shown ? SW_SHOW : SW_HIDE);
@@ -344,6 +344,8 @@ void CTORQUELIANDlg::ApplyScreenLayout()
     show(streamInfo, s.leftColumn);
     for (int i = 0; i < 6; ++i)
         show(*ToolButtons(i), s.leftColumn);
+    if (s.sidePanels && scopePanel.m_hWnd)
+        scopePanel.MoveWindow(s.scope.left, s.scope.top, s.scope.right - s.scope.left, s.scope.bottom - s.scope.top);
     show(scopePanel, s.sidePanels);
     show(legendBar, s.sidePanels);
     if (gpsPanel.m_hWnd)

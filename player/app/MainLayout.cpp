@@ -12,10 +12,11 @@ namespace {
 const int kListScrollRoom = 22;
 }  // namespace
 
-MainLayout ComputeMainLayout(int W, int H)
+MainLayout ComputeMainLayout(int W, int H, const ListWidths& list)
 {
     MainLayout m = {};
-    const int L = 20 * W / 100 + 5;
+    const int wanted = list.allColumns <= 28 * W / 100 ? list.allColumns : list.timeColumns;
+    const int L = 20 * W / 100 + 5 > wanted ? 20 * W / 100 + 5 : wanted;
     const int R = 23 * W / 100;
     const int y84 = 84 * H / 100;
     m.left = L;

@@ -18,9 +18,19 @@ struct MainLayout {
 // The search panel's height: its four rows, the date picker the lowest.
 const int kSearchPanelHeight = 100;
 
+// How wide the recording list wants to be (its window; 0 where not known):
+// to show every column whole, and to show the channel, date, begin and end.
+struct ListWidths {
+    int allColumns;
+    int timeColumns;
+};
+
 // screenWidth: the width the columns are proportions of (the screen's, or
-// the client area's where that is narrower).
-MainLayout ComputeMainLayout(int screenWidth, int clientHeight);
+// the client area's where that is narrower). The left column is 20% of it
+// and 5 pixels, or wider where the list wants: as wide as all the list's
+// columns need where that takes at most 28% of the width, else as wide as
+// its channel and times need.
+MainLayout ComputeMainLayout(int screenWidth, int clientHeight, const ListWidths& list = {});
 
 // y of a 24-pixel button centred in the band y1..y2 (rounding toward zero).
 int ToolButtonY(int y1, int y2);

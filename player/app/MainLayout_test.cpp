@@ -1,4 +1,5 @@
 #include "app/MainLayout.h"
+#include "app/ScreenLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,42 @@ TEST(MainLayout, WindowsVersionCodes)
     } cases[] = {{5, 0, 1}, {5, 1, 2}, {5, 2, 3}, {6, 0, 4}, {6, 1, 5}, {6, 2, 2}, {10, 0, 2}, {4, 0, 2}};
     for (const Case& c : cases)
         EXPECT_EQ(WindowsVersionCode(c.major, c.minor), c.code) << c.major << "." << c.minor;
+}
+
+TEST(MainLayout, TheLeftColumnWidensForTheRecordingList)
+{
+    // A list that wants 373 pixels for all its columns, 235 for the
+    // channel, date and times.
+    struct Case {
+        int W;
+        ListWidths list;
+        int left;
+    } cases[] = {
+        {1024, {373, 235}, 235},  // all would take more than 28% (286)
+        {1280, {373, 235}, 261},  // 20% and 5 already hold the times
+        {1366, {373, 235}, 373},  // 28% is 382: all columns
+        {1920, {373, 235}, 389},  // 20% and 5 hold them all
+        {1366, {}, 278},          // nothing known: 20% and 5
+    };
+    for (const Case& c : cases) {
+        const MainLayout m = ComputeMainLayout(c.W, 700, c.list);
+        EXPECT_EQ(m.left, c.left) << c.W;
+        EXPECT_EQ(m.search.w, c.left) << c.W;
+        EXPECT_EQ(m.fileList.w, c.left + 11) << c.W;
+        EXPECT_EQ(m.playback.x, c.left + 2) << c.W;
+        EXPECT_EQ(m.playback.x + m.playback.w + 2, m.map.x) << c.W;
+    }
+    // The page grown over the map's or the side panels' places starts
+    // beside the widened column too.
+    const RECT client = {0, 0, 1366, 740};
+    for (bool sidePanelsHidden : {false, true}) {
+        ScreenModes modes;
+        modes.sidePanelsHidden = sidePanelsHidden;
+        modes.mapShown = false;
+        const ScreenLayout s = ComputeScreenLayout(modes, 1366, client, client, 2, {373, 235});
+        EXPECT_EQ(s.page.left, 1366 * 20 / 100 + 7 + !sidePanelsHidden + (373 - 278)) << sidePanelsHidden;
+        EXPECT_GT(s.page.right, 1366 - 10) << sidePanelsHidden;
+        EXPECT_EQ(ComputeScreenLayout(modes, 1366, client, client, 2).page.left, 1366 * 20 / 100 + 7 + !sidePanelsHidden)
+            << sidePanelsHidden;
+    }
 }

@@ -52,11 +52,41 @@ TEST(FileListLayout, TextsWiderThanTheirPlacesWidenThem)
     FileListTextWidths wide = {{}, {40, 48, 30, 30}};
     FileListLayout narrow = ComputeFileListLayout(150, 261, wide);
     EXPECT_EQ(narrow.pageButtons[0].x, 11);
-    // Columns: the widest text with the cell margins, the first column
-    // with its check box too; never narrower than given.
-    EXPECT_EQ(FittedColumnWidth(1, 56, 60), 72);
-    EXPECT_EQ(FittedColumnWidth(1, 80, 60), 80);
-    EXPECT_EQ(FittedColumnWidth(0, 20, 6), 36);
+    // Columns: the widest text with the cell margins, the first column's
+    // cells with their check box too.
+    EXPECT_EQ(ColumnNeed(1, 30, 60), 72);
+    EXPECT_EQ(ColumnNeed(0, 24, 6), 38);
+    EXPECT_EQ(ColumnNeed(0, 40, 6), 52);  // a header wider than box and digit
+}
+
+TEST(FileListLayout, ColumnsFitTheListWhileTheirNeedsDo)
+{
+    // The main layout's widths at 1366 pixels (date, begin, channel, end
+    // in the order of the list's columns: channel first) and the needs of
+    // the English texts.
+    const int given[6] = {31, 68, 56, 56, 84, 56};
+    const int need[6] = {38, 72, 60, 60, 84, 54};
+    struct Case {
+        int client;
+        std::vector<int> widths;
+    } cases[] = {
+        {400, {38, 72, 60, 60, 84, 56}},  // room: the given widths, raised to the needs
+        {368, {38, 72, 60, 60, 84, 54}},  // exactly the needs
+        {369, {38, 72, 60, 60, 84, 55}},
+        {273, {38, 72, 60, 60, 84, 54}},  // too narrow: the needs, past the edge
+    };
+    for (const Case& c : cases) {
+        int widths[6];
+        FitColumnsToList(given, need, c.client, widths);
+        EXPECT_EQ(std::vector<int>(widths, widths + 6), c.widths) << c.client;
+    }
+    // What is taken back comes from the last columns first.
+    const int wide[6] = {50, 80, 70, 70, 90, 60};
+    int widths[6];
+    FitColumnsToList(wide, need, 400, widths);
+    EXPECT_EQ(std::vector<int>(widths, widths + 6), (std::vector<int>{50, 80, 70, 62, 84, 54}));
+    FitColumnsToList(wide, need, 380, widths);
+    EXPECT_EQ(std::vector<int>(widths, widths + 6), (std::vector<int>{50, 72, 60, 60, 84, 54}));
 }
 
 TEST(SearchPanelLayout, ControlsForA261WidePanel)
@@ -159,6 +189,12 @@ TEST(GpsPanelLayout, ThePageBesideTheMapOrInItsPlace)
     // A 1920 x 1040 client: the page starts at 20% + 8 and is 84% high.
     EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false), {392, 0, 1920 - 5 - 392, 873}));
     EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, true), {392, 0, 1483 - 392, 873}));
+    // Folded away over a GPS panel raised above the 84% line: down to 2
+    // pixels above the panel; a panel under the line changes nothing, nor
+    // does one when the map shows.
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false, 816), {392, 0, 1920 - 5 - 392, 814}));
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, false, 875), {392, 0, 1920 - 5 - 392, 873}));
+    EXPECT_TRUE(Same(PagePlaceForMap(0, 0, 1920, 1040, true, 816), {392, 0, 1483 - 392, 873}));
 }
 
 TEST(SidePanelImages, ByLanguage)

@@ -1,9 +1,11 @@
 // The main window laid out for each of four screen sizes in each of the
 // three languages, as a user sees it: within every panel no shown control
 // overlaps another, every control lies inside the windows around it, every
-// text fits its control in the font the control draws with, and every
-// control of the bar and the panels is shown.
+// text fits its control in the font the control draws with (the GPS
+// panel's values at their widest), and every control of the bar and the
+// panels is shown; the AVI export dialog likewise in each language.
 #include "app/MainDialog.h"
+#include "avi/DlgAvi.h"
 #include "testing/MainDialogFixture.h"
 
 #include "AppSettings.h"
@@ -284,6 +286,12 @@ TEST_F(ScreenFitTest, EverySizeAndLanguageFits)
                          GetDlgItem(dlg->playbackPage.controlPanel.m_hWnd, IDC_POSITION_SLIDER)};
     // Each size laid out, then each language chosen in it: the panels
     // follow a language change by themselves.
+    // The widest values the GPS panel's boxes hold: a western longitude of
+    // three-digit degrees, a southern latitude, a three-digit speed.
+    dlg->gpsPanel.SetLongitude(L"-140.4988");
+    dlg->gpsPanel.SetLatitude(L"-33.8688");
+    dlg->gpsPanel.SetSpeed(188);
+    dlg->gpsPanel.Refresh();
     for (const Size& size : sizes) {
         dlg->MoveWindow(0, 0, size.w, size.h);
         dlg->LayoutPanelsFor(size.w);
@@ -328,6 +336,16 @@ TEST_F(ScreenFitTest, EverySizeAndLanguageFits)
                          IDC_PAGE_NUMBER, IDC_PAGE_BETWEEN, IDC_PAGE_COUNT, IDC_PAGE_AFTER});
             check.Shown(main, "main window",
                         {IDC_SPLIT1, IDC_SPLIT4, IDC_SPLIT9, IDC_SPLIT16, IDC_SNAPSHOT, IDC_CUT_AVI, IDC_STREAM_INFO});
+            // The AVI dialog as a pane opens it, in this language.
+            CDlgAvi avi(L"C:\\card\\201-01-083000-083100-00p000.h264");
+            if (avi.Create(dlg)) {
+                avi.ShowWindow(SW_SHOW);
+                Pump(30);
+                check.Panel(avi.m_hWnd, "AVI dialog");
+                avi.DestroyWindow();
+            } else {
+                check.Fault("no AVI dialog");
+            }
         }
     }
     for (const std::string& f : check.faults)

@@ -1,5 +1,6 @@
 #include "avi/DlgAvi.h"
 
+#include "avi/AviDialogLayout.h"
 #include "AnsiPath.h"
 #include "recordings/UnreachablePath.h"
 #include "AppSettings.h"
@@ -11,6 +12,7 @@
 #include "PrivateMessages.h"
 #include "recordings/RecordFileName.h"
 #include "StringIds.h"
+#include "TextExtent.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -147,6 +149,7 @@ BOOL CDlgAvi::OnInitDialog()
     };
     for (const auto& l : labels)
         ::SetDlgItemTextW(m_hWnd, l.control, Text(l.text).c_str());
+    FitLabels();
     for (int picker : {IDC_AVI_CUT_START, IDC_AVI_CUT_END})
         ::SendDlgItemMessageW(m_hWnd, picker, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm:ss"));
     progress.SendMessage(PBM_SETRANGE32, 0, 1000);
@@ -154,6 +157,37 @@ BOOL CDlgAvi::OnInitDialog()
     ::SetDlgItemTextW(m_hWnd, IDC_AVI_SOURCE_PATH, (sourceFolder + sourceName).c_str());
     LoadSourceInfo();
     return TRUE;
+}
+
+void CDlgAvi::FitLabels()
+{
+    const int labelIds[5] = {IDC_AVI_SOURCE_LABEL, IDC_AVI_INFO_LABEL, IDC_AVI_RANGE_LABEL, IDC_AVI_OUT_DIR_LABEL,
+                             IDC_AVI_OUT_FILE_LABEL};
+    int widths[5];
+    for (int i = 0; i < 5; ++i)
+        widths[i] = OwnTextWidth(GetDlgItem(labelIds[i]));
+    auto clientRectOf = [this](HWND w) {
+        RECT r;
+        ::GetWindowRect(w, &r);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT column = clientRectOf(GetDlgItem(IDC_AVI_SOURCE_LABEL));
+    const int growth = AviLabelColumnGrowth(widths, 5, column.right - column.left);
+    if (growth <= 0)
+        return;
+    for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        const RECT r = clientRectOf(c);
+        const AviControlKind kind =
+            ::GetDlgCtrlID(c) == IDC_AVI_START ? AviControlKind::Centred : AviControlKindOf(r, column.right);
+        const RECT p = AviControlPlace(r, kind, growth);
+        ::MoveWindow(c, p.left, p.top, p.right - p.left, p.bottom - p.top, FALSE);
+    }
+    // The dialog as much wider, still centred where it was.
+    RECT w = GetWindowRect();
+    ::SetWindowPos(m_hWnd, nullptr, w.left - growth / 2, w.top, w.right - w.left + growth, w.bottom - w.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
 }
 
 void CDlgAvi::LoadSourceInfo()

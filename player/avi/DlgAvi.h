@@ -51,6 +51,10 @@ public:
     // START.
     void OnStart();
 
+    // Widens the label column for the widest label in the font the labels
+    // have (done at start; again after their font changed).
+    void FitLabels();
+
     // A conversion runs (START is disabled until it ends).
     bool IsConverting() const { return m_converting; }
     // Calls of the progress callback in this process, for tests that check

@@ -14,6 +14,7 @@
 #include "H264Stream.h"
 #include "LanguageHolder.h"
 #include "RecordWriter.h"
+#include "TextExtent.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -387,6 +388,47 @@ TEST(AviDialog, ShowsTheSourceItsRangeAndTheOutputName)
         EXPECT_EQ(dlg.recordedEnd, c.end);
         dlg.DestroyWindow();
     }
+}
+
+TEST(AviDialog, EveryLabelReadsWholeInAWiderFont)
+{
+    // A system that draws the dialog's face with a proportional font, its
+    // capitals wider than its average letter: the labels' column widens
+    // and the fields move over, inside the dialog.
+    Host host;
+    CDlgAvi dlg(SourceFolder() + kRecording);
+    ASSERT_TRUE(dlg.Create(&host.top));
+    HWND h = dlg.m_hWnd;
+    HFONT wide = CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
+    ASSERT_NE(wide, nullptr);
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(wide), FALSE);
+    dlg.FitLabels();
+    auto rectOf = [h](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT client;
+    GetClientRect(h, &client);
+    const int labels[5] = {IDC_AVI_SOURCE_LABEL, IDC_AVI_INFO_LABEL, IDC_AVI_RANGE_LABEL, IDC_AVI_OUT_DIR_LABEL,
+                           IDC_AVI_OUT_FILE_LABEL};
+    for (int id : labels) {
+        HWND label = GetDlgItem(h, id);
+        const RECT l = rectOf(label);
+        EXPECT_LE(OwnTextWidth(label), l.right - l.left) << ItemText(h, id).ToAnsi();
+        for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            const RECT r = rectOf(c);
+            RECT both;
+            if (c != label && GetDlgCtrlID(c) != IDC_AVI_PROGRESS) {
+                EXPECT_FALSE(IntersectRect(&both, &l, &r)) << ItemText(h, id).ToAnsi() << " under " << GetDlgCtrlID(c);
+            }
+            EXPECT_LE(r.right, client.right) << GetDlgCtrlID(c);
+        }
+    }
+    dlg.DestroyWindow();
+    DeleteObject(wide);
 }
 
 TEST(AviDialog, ABrowsedFileRulesTheTimesEvenWhenItsNameGivesNone)

@@ -17,6 +17,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 const COLORREF kPanelColour = RGB(88, 92, 95);
@@ -298,7 +300,8 @@ void CDlgFileList::SearchRootAgain()
 void CDlgFileList::OnChooseLocalDir()
 {
     std::wstring path;
-    if (!ChooseFolder(::GetAncestor(m_hWnd, GA_ROOT), L"选择路径", BIF_RETURNONLYFSDIRS, path))
+    if (!ChooseFolder(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_CHOOSE_PATH).c_str(), BIF_RETURNONLYFSDIRS, path,
+                      ChooserStartFolder(g_Settings.searchRoot)))
         return;
     g_Settings.searchRoot = path;
     if (g_Settings.mainDlg)
@@ -580,6 +583,27 @@ void CDlgFileList::ApplyLanguage()
         ShowPage(currentPage);
 }
 
+void CDlgFileList::ColumnNeeds(const LanguageHolder& language, int needs[6]) const
+{
+    HWND list = ListControl();
+    auto width = [list](const std::wstring& text) {
+        return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    const int headers[6] = {IDS_COLUMN_CHANNEL, IDS_COLUMN_DATE, IDS_COLUMN_BEGIN,
+                            IDS_COLUMN_END,     IDS_COLUMN_TYPE, IDS_COLUMN_SIZE};
+    // The widest cell each column shows: the widest form of its digits, the
+    // kinds in the language.
+    const std::wstring samples[6] = {L"88", L"0000-00-00", L"00:00:00", L"00:00:00", L"", SizeText(4095ull << 20)};
+    const int kindIds[6] = {IDS_NORMAL_VIDEO, IDS_ALARM_VIDEO, IDS_IO_ALARM, IDS_IMPACT_ALARM, IDS_MOVE_ALARM, IDS_OTHERS};
+    for (int c = 0; c < 6; ++c) {
+        int widest = width(samples[c]);
+        if (c == 4)
+            for (int id : kindIds)
+                widest = std::max(widest, width(language.Text(id)));
+        needs[c] = ColumnNeed(c, width(language.Text(headers[c])), widest);
+    }
+}
+
 void CDlgFileList::FitColumns(const int widths[6])
 {
     HWND list = ListControl();
@@ -587,27 +611,46 @@ void CDlgFileList::FitColumns(const int widths[6])
         return;
     for (int i = 0; i < 6; ++i)
         m_givenColumns[i] = widths[i];
-    auto width = [list](const std::wstring& text) {
-        return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    };
-    // The widest text each column shows: digits of the widest form, the
-    // kinds in the current language.
-    std::wstring kinds[6];
-    const int kindIds[6] = {IDS_NORMAL_VIDEO, IDS_ALARM_VIDEO, IDS_IO_ALARM, IDS_IMPACT_ALARM, IDS_MOVE_ALARM, IDS_OTHERS};
-    for (int i = 0; i < 6; ++i)
-        kinds[i] = CurrentText(kindIds[i]);
-    const int headers[6] = {IDS_COLUMN_CHANNEL, IDS_COLUMN_DATE, IDS_COLUMN_BEGIN,
-                            IDS_COLUMN_END,     IDS_COLUMN_TYPE, IDS_COLUMN_SIZE};
-    const std::wstring samples[6] = {L"8", L"0000-00-00", L"00:00:00", L"00:00:00", L"", SizeText(4095ull << 20)};
-    for (int c = 0; c < 6; ++c) {
-        int widest = width(CurrentText(headers[c]));
-        const int sample = width(samples[c]);
-        widest = sample > widest ? sample : widest;
-        if (c == 4)
-            for (const std::wstring& k : kinds)
-                widest = width(k) > widest ? width(k) : widest;
-        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), FittedColumnWidth(c, widths[c], widest));
+    int needs[6] = {};
+    if (g_Settings.language)
+        ColumnNeeds(*g_Settings.language, needs);
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    int fitted[6];
+    FitColumnsToList(widths, needs, client.right, fitted);
+    for (int c = 0; c < 6; ++c)
+        ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), fitted[c]);
+}
+
+ListWidths CDlgFileList::WantedWidths() const
+{
+    HWND list = ListControl();
+    if (!list)
+        return {};
+    // The list's borders; a vertical scroll bar comes and goes with the
+    // rows.
+    RECT window = {}, client = {};
+    ::GetWindowRect(list, &window);
+    ::GetClientRect(list, &client);
+    int frame = (window.right - window.left) - client.right;
+    if (::GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL)
+        frame -= ::GetSystemMetrics(SM_CXVSCROLL);
+    int needs[6] = {};
+    for (int index = 0; index < 3; ++index) {
+        LanguageHolder language;
+        language.SetLanguage(index);
+        int inLanguage[6];
+        ColumnNeeds(language, inLanguage);
+        for (int c = 0; c < 6; ++c)
+            needs[c] = std::max(needs[c], inLanguage[c]);
     }
+    ListWidths wanted = {frame, frame};
+    for (int c = 0; c < 6; ++c) {
+        wanted.allColumns += needs[c];
+        if (c < 4)
+            wanted.timeColumns += needs[c];
+    }
+    return wanted;
 }
 
 BOOL CDlgFileList::PreTranslateMessage(MSG* msg)

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "app/MainLayout.h"
 #include "recordings/DlgProgress.h"
 #include "recordings/FileRecord.h"
 #include "Gdi.h"
@@ -26,6 +27,7 @@ struct SearchDate {
 };
 
 class CDlgPlayBkCtrl;
+class LanguageHolder;
 
 class CDlgFileList : public CDialog {
     DECLARE_MESSAGE_TABLE()
@@ -77,8 +79,12 @@ public:
     void HighlightPlayingRows();
     void ApplyLanguage();
     // Columns 0..5 as wide as given, or as their widest texts in the
-    // current language need (the list then scrolls sideways).
+    // current language need; within the list's width while they fit (the
+    // list scrolls sideways to the rest).
     void FitColumns(const int widths[6]);
+    // How wide the list's window wants to be to show its columns' widest
+    // texts in every language (0 before the list exists).
+    ListWidths WantedWidths() const;
 
     // The hidden searches: the removable drives, and the search root again;
     // the hidden chooser sets the search root without searching.
@@ -113,6 +119,8 @@ private:
     void ShowFirstPageOfShownList();
     void DeleteAllRows();
     bool RowRecordIndex(int row, size_t& index) const;
+    // What each column needs to show its widest texts in language.
+    void ColumnNeeds(const LanguageHolder& language, int needs[6]) const;
     CDlgPlayBkCtrl* ControlPanel() const;
 
     CBrush m_brush;

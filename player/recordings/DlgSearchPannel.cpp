@@ -136,7 +136,8 @@ void CDlgSearchPannel::OnCtlColor(Message& m)
 void CDlgSearchPannel::OnBrowseFolder()
 {
     std::wstring path;
-    if (ChooseFolder(::GetAncestor(m_hWnd, GA_ROOT), L"选择路径", BIF_BROWSEINCLUDEFILES, path))
+    if (ChooseFolder(::GetAncestor(m_hWnd, GA_ROOT), CurrentText(IDS_CHOOSE_PATH).c_str(), BIF_BROWSEINCLUDEFILES, path,
+                     ChooserStartFolder(storagePath)))
         SearchPath(path);
 }
 

@@ -3,9 +3,10 @@
 #include "recordings/ListPages.h"
 
 namespace {
-// The list's cell margins, and the first column's check box beside them.
+// The list's cell margins, and the first column's check box (16 pixels
+// and its own margins) beside them.
 const int kCellMargins = 12;
-const int kCheckBoxRoom = 18;
+const int kCheckBoxRoom = 20;
 // Room around a button's caption: its edges.
 const int kButtonEdges = 10;
 }  // namespace
@@ -59,8 +60,25 @@ void FileListColumnWidths(int W, int widths[6])
         widths[i] = W * percent[i] / 100;
 }
 
-int FittedColumnWidth(int column, int given, int widestText)
+int ColumnNeed(int column, int headerText, int widestCell)
 {
-    const int need = widestText + kCellMargins + (column == 0 ? kCheckBoxRoom : 0);
-    return need > given ? need : given;
+    const int header = headerText + kCellMargins;
+    const int cell = widestCell + kCellMargins + (column == 0 ? kCheckBoxRoom : 0);
+    return header > cell ? header : cell;
+}
+
+void FitColumnsToList(const int given[6], const int need[6], int clientWidth, int widths[6])
+{
+    int total = 0;
+    for (int i = 0; i < 6; ++i) {
+        widths[i] = given[i] > need[i] ? given[i] : need[i];
+        total += widths[i];
+    }
+    for (int i = 5; i >= 0 && total > clientWidth; --i) {
+        const int spare = widths[i] - need[i];
+        const int over = total - clientWidth;
+        const int back = spare < over ? spare : over;
+        widths[i] -= back;
+        total -= back;
+    }
 }

@@ -29,7 +29,14 @@ FileListLayout ComputeFileListLayout(int clientWidth, int clientHeight, const Fi
 // dialog's client width.
 void FileListColumnWidths(int clientWidth, int widths[6]);
 
-// A column as wide as given, or as its widest text needs (the list's
-// string width) with the list's cell margins and, in the first column,
-// the check box.
-int FittedColumnWidth(int column, int given, int widestText);
+// What a column needs to show its header and its widest cell whole (the
+// list's string widths of those texts): the cell margins around each and,
+// in the first column's cells, the check box.
+int ColumnNeed(int column, int headerText, int widestCell);
+
+// The columns' widths in a list whose client area is clientWidth wide:
+// each at least what it needs and, as long as the columns fit, what it was
+// given. Where they do not fit, what the columns were given beyond their
+// needs goes, from the last column on; columns whose needs alone do not
+// fit reach past the list's edge, where its scroll bar shows them.
+void FitColumnsToList(const int given[6], const int need[6], int clientWidth, int widths[6]);

@@ -31,6 +31,30 @@ void Place(HWND dialog, int id, const PanelRect& r)
         ::MoveWindow(w, r.x, r.y, r.w, r.h, TRUE);
 }
 
+// What the widest value a box holds (a sign, three-digit degrees and four
+// decimals, in the font's widest digit) needs of the box's width: the text
+// and the margins the box keeps beside it, which follow the font.
+int WidestValueWidth(HWND box)
+{
+    if (!box)
+        return 0;
+    wchar_t widest = L'0';
+    int widestWidth = 0;
+    for (wchar_t d = L'0'; d <= L'9'; ++d) {
+        const int w = TextWidth(box, std::wstring(1, d));
+        if (w > widestWidth) {
+            widestWidth = w;
+            widest = d;
+        }
+    }
+    std::wstring value = L"-000.0000";
+    for (wchar_t& c : value)
+        if (c == L'0')
+            c = widest;
+    const LRESULT margins = ::SendMessageW(box, EM_GETMARGINS, 0, 0);
+    return TextWidth(box, value) + LOWORD(margins) + HIWORD(margins);
+}
+
 }  // namespace
 
 COLORREF TrackColour(int k)
@@ -169,7 +193,7 @@ void CSpeedometer::OnSize(Message& m)
     texts.longitude = OwnTextWidth(GetDlgItem(IDC_LONGITUDE_CAPTION));
     texts.latitude = OwnTextWidth(GetDlgItem(IDC_LATITUDE_CAPTION));
     texts.speed = OwnTextWidth(GetDlgItem(IDC_SPEED_CAPTION));
-    texts.value = TextWidth(GetDlgItem(IDC_GPS_LONGITUDE), L"-000.0000");
+    texts.value = WidestValueWidth(GetDlgItem(IDC_GPS_LONGITUDE));
     texts.degree = OwnTextWidth(GetDlgItem(IDC_LONGITUDE_UNIT));
     texts.speedUnit = OwnTextWidth(GetDlgItem(IDC_SPEED_UNIT));
     texts.fix = OwnTextWidth(GetDlgItem(IDC_GPS_FIX_CAPTION));
@@ -298,7 +322,10 @@ void CSpeedometer::OnToggleMap()
     ::GetClientRect(main, &c);
     const int l = c.left, t = c.top, w = c.right - c.left, h = c.bottom - c.top;
     mapHidden = !mapHidden;
-    const PanelRect page = PagePlaceForMap(l, t, w, h, !mapHidden);
+    // The page stops short of this panel, whose map button brings the map back.
+    RECT own = GetWindowRect();
+    ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&own), 2);
+    const PanelRect page = PagePlaceForMap(l, t, w, h, !mapHidden, own.top);
     if (mapHidden) {
         if (playbackPage && playbackPage->m_hWnd)
             playbackPage->MoveWindow(page.x, page.y, page.w, page.h);

@@ -1,5 +1,6 @@
 #include "vehicle/ScopeDlg.h"
 
+#include "AppSettings.h"
 #include "DataExchange.h"
 #include "PostedBlock.h"
 #include "PrivateMessages.h"
@@ -13,6 +14,11 @@ const COLORREF kPanelColour = RGB(88, 92, 95);
 // A burst of resizes sets the charts up once, this long after the last.
 const UINT_PTR kResizeTimer = 1;
 const UINT kResizeMs = 50;
+
+bool SpeedInMiles()
+{
+    return g_Settings.languageCode == 3;
+}
 
 // 200 samples across, labelled 200 down to 0; 0 to 10 until the samples
 // choose the vertical range.
@@ -43,6 +49,7 @@ BEGIN_MESSAGE_TABLE(CScopeDlg, CDialog)
     OnMessages<&CScopeDlg::OnCtlColor>(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC),
     OnMessage<&CScopeDlg::OnSpeedSample>(WM_SCOPE_SPEED),
     OnMessage<&CScopeDlg::OnAccelerationSample>(WM_SCOPE_ACCEL),
+    OnMessage<&CScopeDlg::OnSpeedUnit>(WM_SCOPE_UNIT),
     OnCommand<&CScopeDlg::ShowSpeedChart>(IDC_SHOW_SPEED_CHART, BN_CLICKED),
 END_MESSAGE_TABLE()
 
@@ -91,6 +98,27 @@ void CScopeDlg::ResetCharts()
             chart->MoveWindow(0, 0, c.right, c.bottom, false);
     SetUpChart(speedChart, c, 0);
     SetUpChart(accelChart, c, 1);
+    speedInMiles = SpeedInMiles();
+}
+
+void CScopeDlg::FollowSpeedUnit()
+{
+    // Behind the samples already posted: they are of the unit the chart
+    // holds.
+    if (m_hWnd)
+        PostMessage(WM_SCOPE_UNIT, SpeedInMiles() ? 1 : 0, 0);
+}
+
+LRESULT CScopeDlg::OnSpeedUnit(WPARAM wParam, LPARAM)
+{
+    const bool miles = wParam != 0;
+    if (miles == speedInMiles)
+        return 0;
+    // One unit on the axis: the samples of the other go.
+    const RECT c = GetClientRect();
+    SetUpChart(speedChart, c, 0);
+    speedInMiles = miles;
+    return 0;
 }
 
 void CScopeDlg::ShowSpeedChart()

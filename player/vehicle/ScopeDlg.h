@@ -38,6 +38,14 @@ public:
     void ShowAccelerationChart();
     // Both charts over the client area again, empty, with their scales.
     void ResetCharts();
+    // After a language change: when its speed unit is not the one of the
+    // speed chart's samples, the chart starts afresh, once the samples
+    // already on their way (in the old unit) have arrived.
+    void FollowSpeedUnit();
+
+    // The unit of the speed chart's samples: miles per hour (English) or
+    // km/h.
+    bool speedInMiles = false;
 
 protected:
     BOOL OnInitDialog() override;
@@ -49,6 +57,7 @@ private:
     void OnTimer(Message& m);
     void OnCtlColor(Message& m);
     LRESULT OnSpeedSample(WPARAM wParam, LPARAM);
+    LRESULT OnSpeedUnit(WPARAM wParam, LPARAM);
     void OnAccelerationSample(Message& m);
 
     CFont m_brakeFont;

@@ -76,6 +76,9 @@ void CScopeMenu::UpdateTexts()
     ::SetDlgItemTextW(m_hWnd, IDC_LEGEND_X, l.Text(IDS_ACCE_X).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_LEGEND_Y, l.Text(IDS_ACCE_Y).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_LEGEND_Z, l.Text(IDS_ACCE_Z).c_str());
+    // The speed legend names the unit: the speed chart follows it.
+    if (CScopeDlg* scope = ScopePanel())
+        scope->FollowSpeedUnit();
 }
 
 void CScopeMenu::SetButtonImages(int a, int b, int c, int d)

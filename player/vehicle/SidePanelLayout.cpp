@@ -91,11 +91,16 @@ GpsPanelImages GpsPanelImagesFor(int languageCode)
     }
 }
 
-PanelRect PagePlaceForMap(int l, int t, int w, int h, bool mapShown)
+PanelRect PagePlaceForMap(int l, int t, int w, int h, bool mapShown, int gpsTop)
 {
     const int x = l + 20 * w / 100 + 8;
     const int right = mapShown ? 77 * w / 100 + 5 : l + w - 5;
-    return {x, t, right - x, 84 * h / 100 - t};
+    int bottom = 84 * h / 100;
+    // Over the map's column the page ends 2 pixels above the GPS panel,
+    // as the map did.
+    if (!mapShown && gpsTop != INT_MAX && gpsTop - 2 < bottom)
+        bottom = gpsTop - 2;
+    return {x, t, right - x, bottom - t};
 }
 
 LegendImages LegendImagesFor(int languageCode)

@@ -5,6 +5,8 @@
 
 #include "app/MainLayout.h"
 
+#include <climits>
+
 struct GpsPanelLayout {
     PanelRect mapProvider;      // 311
     PanelRect mapButton;        // 759
@@ -57,7 +59,10 @@ GpsPanelImages GpsPanelImagesFor(int languageCode);
 
 // The playback page's place in the main dialog's client rectangle (left,
 // top, width, height) when the map has just been folded away or shown.
-PanelRect PagePlaceForMap(int l, int t, int w, int h, bool mapShown);
+// Folded away, the page takes the map's place and never reaches the GPS
+// panel under it (gpsTop: the panel's top edge in the same coordinates),
+// so that the panel's map button stays in sight and can show the map again.
+PanelRect PagePlaceForMap(int l, int t, int w, int h, bool mapShown, int gpsTop = INT_MAX);
 
 // The legend bar's chart buttons, lit and dim, in a language.
 struct LegendImages {

@@ -15,6 +15,8 @@
 #include "vehicle/SidePanelLayout.h"
 #include "WindowTest.h"
 
+#include "TextExtent.h"
+
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
@@ -230,6 +232,33 @@ TEST_F(GpsPanelTest, TheGpsFixBoxHiddenOnAnEnglishStartComesBackWithChinese)
     EXPECT_NE(ConfigText().find("FIX=1"), std::string::npos) << ConfigText();
 }
 
+TEST_F(GpsPanelTest, TheWidestValuesFitTheirBoxesWhateverMarginsTheFontGives)
+{
+    // A font that keeps wide margins beside an edit's text (as proportional
+    // fonts do): the boxes make room for them too.
+    const int values[3] = {IDC_GPS_LONGITUDE, IDC_GPS_LATITUDE, IDC_GPS_SPEED};
+    for (int id : values)
+        SendDlgItemMessageW(panel.m_hWnd, id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(6, 6));
+    for (int code : {1, 3}) {
+        SetLanguage(code == 3 ? 0 : 1, code);
+        panel.UpdateTexts();
+        panel.SetLongitude(L"-140.4988");
+        panel.SetLatitude(L"-33.8688");
+        panel.SetSpeed(188);
+        panel.Refresh();
+        Pump(20);
+        for (int id : values) {
+            HWND box = GetDlgItem(panel.m_hWnd, id);
+            RECT c;
+            GetClientRect(box, &c);
+            const LRESULT margins = SendMessageW(box, EM_GETMARGINS, 0, 0);
+            const std::wstring text = ItemText(panel.m_hWnd, id);
+            EXPECT_LE(TextWidth(box, text), c.right - LOWORD(margins) - HIWORD(margins))
+                << "box " << id << " in language " << code;
+        }
+    }
+}
+
 TEST_F(GpsPanelTest, PositionAndSpeedShowAndTheGaugeFollowsTheSpeed)
 {
     EXPECT_EQ(ItemText(panel.m_hWnd, IDC_GPS_LONGITUDE), L"0.0000");
@@ -310,10 +339,12 @@ TEST_F(GpsPanelTest, TheMapSwitchFoldsTheMapAndWidensThePage)
     RECT r;
     GetWindowRect(page.m_hWnd, &r);
     MapWindowPoints(nullptr, host->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    const PanelRect wide = PagePlaceForMap(0, 0, 900, 700, false);
+    const PanelRect wide = PagePlaceForMap(0, 0, 900, 700, false, 400);
     EXPECT_EQ(r.left, wide.x);
     EXPECT_EQ(r.right, 895);
-    EXPECT_EQ(r.bottom, 84 * 700 / 100);
+    // Down to the panel (at 400, above the 84% line), never over its map
+    // button.
+    EXPECT_EQ(r.bottom, 398);
     EXPECT_TRUE(SameImage(ButtonImage(panel.mapButton), IDB_MAP_SHOW_SC));
     EXPECT_TRUE(IsWindowVisible(timeLabel));
 
@@ -526,4 +557,44 @@ TEST_F(ScopeTest, EscapeOnTheLegendBarGoesNoFurther)
     Pump(100);
     EXPECT_EQ(host->keysSeen, 1);  // the space bar only
     EXPECT_TRUE(IsWindowVisible(legend.m_hWnd));
+}
+
+TEST_F(ScopeTest, ALanguageWithAnotherSpeedUnitStartsTheSpeedChartAfresh)
+{
+    // Chinese: km/h. A sample still on its way when the language changes
+    // is of the old unit too.
+    for (int i = 0; i < 5; ++i)
+        PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    Pump(50);
+    PostAcceleration(1, 2, 3);
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    // English, as the main dialog relabels its panels: miles per hour.
+    SetLanguage(0, 3);
+    legend.UpdateTexts();
+    for (int i = 0; i < 3; ++i)
+        PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 62, 0);
+    Pump(100);
+    EXPECT_EQ(ItemText(legend.m_hWnd, IDC_LEGEND_SPEED), L"Playback Speed(mile/h)");
+    ASSERT_EQ(scope.speedChart.curves[0].size(), 3u);
+    for (const Cscope::tagDISFORCE& s : scope.speedChart.curves[0])
+        EXPECT_DOUBLE_EQ(s.y, 62);
+    // The scale is of the new samples only (62 widened to 57 .. 67).
+    EXPECT_DOUBLE_EQ(scope.speedChart.yMax[0], 67);
+    // The acceleration chart has no unit to change.
+    EXPECT_EQ(scope.accelChart.curves[0].size(), 1u);
+
+    // Traditional Chinese: km/h again, a fresh chart; Simplified Chinese
+    // after it keeps the unit and the samples.
+    SetLanguage(2, 2);
+    legend.UpdateTexts();
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 100, 0);
+    Pump(50);
+    SetLanguage(1, 1);
+    legend.UpdateTexts();
+    PostMessageW(g_hScopeWnd, WM_SCOPE_SPEED, 90, 0);
+    Pump(50);
+    EXPECT_EQ(ItemText(legend.m_hWnd, IDC_LEGEND_SPEED), L"播放速度(km/h)");
+    ASSERT_EQ(scope.speedChart.curves[0].size(), 2u);
+    EXPECT_DOUBLE_EQ(scope.speedChart.curves[0][0].y, 90);
+    EXPECT_DOUBLE_EQ(scope.speedChart.curves[0][1].y, 100);
 }
