@@ -27,8 +27,10 @@ public:
     int ReadInfoPacket(RecPacket** unused, RecPacket** info) override;
     int ReadPacket(RecPacket** packet, RecPacket** info) override;
     int SeekTime(int32_t ms, RecPacket** unused) override;
-    int NextIFrame(RecPacket** packet) override;
-    int PrevIFrame(RecPacket** packet) override;
+    int NextIFrame(RecPacket** packet, RecPacket** info) override;
+    int PrevIFrame(RecPacket** packet, RecPacket** info) override;
+    using CRecFile::NextIFrame;
+    using CRecFile::PrevIFrame;
     int ReadRaw(void* buffer, uint32_t count) override;
     int ProbeFileParam(FileInfo* out, const char* path) override;
 
@@ -83,7 +85,7 @@ private:
     bool FindPrevIFrame(int64_t before, IFrameHit* hit);
     // Reads the I-frame at `offset` when it is one, whole, into the record.
     bool LoadIFrameAt(int64_t offset, IFrameHit* hit);
-    int ReadIFramePacket(RecPacket** packet);
+    int ReadIFramePacket(RecPacket** packet, RecPacket** info);
     void WalkToTime(uint64_t t, const IFrameHit& found);
     void MakeCurrent(const IFrameHit& hit);
 

@@ -215,7 +215,7 @@ bool CFileQuib::FindLastIFrameByBlocks(IFrameHit* hit) {
     return found;
 }
 
-int CFileQuib::ReadIFramePacket(RecPacket** packet) {
+int CFileQuib::ReadIFramePacket(RecPacket** packet, RecPacket** info) {
     const int64_t at = pos_;
     uint8_t head[rec::kVideoHeaderSize];
     if (ReadBytes(head, sizeof(head)) < sizeof(head)) return 1;
@@ -235,6 +235,21 @@ int CFileQuib::ReadIFramePacket(RecPacket** packet) {
         SeekTo(at);
         return 1;
     }
+    // Without a free packet for the information the step fails as a whole
+    // and stays where it was, as a streaming read does.
+    RecPacket* in = nullptr;
+    if (info && infoLength != 0) {
+        in = TakePacket(infoLength);
+        if (!in) {
+            GivePacket(p);
+            SeekTo(at);
+            return 1;
+        }
+        memcpy(in->data, scanBuffer_, infoLength);
+        in->length = infoLength;
+        in->type = rec::kPacketInfo;
+        in->timestamp = rec::LoadLE64(head + 16);
+    }
     memcpy(p->data, scanBuffer_ + infoLength, videoLength);
     p->length = videoLength;
     p->type = rec::kPacketIFrame;
@@ -245,6 +260,7 @@ int CFileQuib::ReadIFramePacket(RecPacket** packet) {
                            : 0;
     SeekTo(at);
     *packet = p;
+    if (in) *info = in;
     return 0;
 }
 
@@ -309,7 +325,7 @@ int CFileQuib::SeekTime(int32_t ms, RecPacket** /*unused*/) {
     return 0;
 }
 
-int CFileQuib::NextIFrame(RecPacket** packet) {
+int CFileQuib::NextIFrame(RecPacket** packet, RecPacket** info) {
     CAutoLock hold(fileLock_);
     if (!file_ || !packet || backwardStep_) return 1;
     if (!forwardStep_) {
@@ -327,10 +343,10 @@ int CFileQuib::NextIFrame(RecPacket** packet) {
     // The I-frame reached is where a turn to backward play starts from.
     bookmark_ = hit.offset;
     SeekTo(hit.offset);
-    return ReadIFramePacket(packet);
+    return ReadIFramePacket(packet, info);
 }
 
-int CFileQuib::PrevIFrame(RecPacket** packet) {
+int CFileQuib::PrevIFrame(RecPacket** packet, RecPacket** info) {
     CAutoLock hold(fileLock_);
     if (!file_ || !packet) return 1;
     forwardStep_ = false;
@@ -362,5 +378,5 @@ int CFileQuib::PrevIFrame(RecPacket** packet) {
     EmptyScanBuffer();
     bookmark_ = currentIFrame_;
     SeekTo(currentIFrame_);
-    return ReadIFramePacket(packet);
+    return ReadIFramePacket(packet, info);
 }

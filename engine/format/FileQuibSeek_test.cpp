@@ -257,6 +257,68 @@ TEST(ReaderSteps, BackwardAfterForwardStepsTurnsWhereTheyStopped) {
     }
 }
 
+// Fast and backward play show each I-frame with its information: a step
+// asked for it gives the I-frame's own block (its second, its back-link)
+// as an information packet of the I-frame's time, and none for an I-frame
+// that carries no block.
+TEST(ReaderSteps, StepsGiveEachIFramesInformation) {
+    UnevenFile f("step_info");
+    struct Step {
+        RecPacket* picture;
+        RecPacket* info;
+    };
+    for (bool forward : {true, false}) {
+        SCOPED_TRACE(forward ? "forward" : "backward");
+        CFileQuib r;
+        ASSERT_EQ(r.Open(f.path.c_str()), 0);
+        ASSERT_EQ(r.Rewind(), 0);
+        if (!forward)
+            while (NextStamp(r) < f.iframes.back().ts) {
+            }
+        std::vector<size_t> order;
+        for (size_t i = 0; i < f.iframes.size(); ++i) order.push_back(forward ? i : f.iframes.size() - 1 - i);
+        for (size_t i : order) {
+            Step s = {nullptr, nullptr};
+            ASSERT_EQ(forward ? r.NextIFrame(&s.picture, &s.info) : r.PrevIFrame(&s.picture, &s.info), 0) << i;
+            EXPECT_EQ(s.picture->timestamp, f.iframes[i].ts);
+            EXPECT_EQ(s.picture->length, f.iframes[i].videoLength);
+            ASSERT_NE(s.info, nullptr) << i;
+            EXPECT_EQ(s.info->type, uint32_t(rec::kPacketInfo));
+            EXPECT_EQ(s.info->timestamp, f.iframes[i].ts);
+            ASSERT_EQ(s.info->length, sizeof(InfoFrame));
+            InfoFrame got;
+            memcpy(&got, s.info->data, sizeof got);
+            EXPECT_EQ(got.second, i) << "the block of another packet";
+            EXPECT_EQ(got.backLink, i ? f.iframes[i - 1].offset : 0u);
+            r.ReleasePacket(s.picture);
+            r.ReleasePacket(s.info);
+        }
+        EXPECT_EQ(r.FreePacketCount(), 5u);
+    }
+
+    // An I-frame without a block gives the picture alone.
+    RecordWriter w;
+    InfoFrame first = Info(1);
+    w.AddVideo(true, kT0, Payload(300), &first);
+    w.AddVideo(true, kT0 + kFrame, Payload(300), std::vector<uint8_t>());
+    const std::string path = TempPath("step_info_none");
+    ASSERT_TRUE(w.WriteFile(path));
+    CFileQuib r;
+    ASSERT_EQ(r.Open(path.c_str()), 0);
+    for (uint64_t ts : {kT0, kT0 + kFrame}) {
+        RecPacket* p = nullptr;
+        RecPacket* info = nullptr;
+        ASSERT_EQ(r.NextIFrame(&p, &info), 0);
+        EXPECT_EQ(p->timestamp, ts);
+        EXPECT_EQ(info != nullptr, ts == kT0);
+        r.ReleasePacket(p);
+        if (info) r.ReleasePacket(info);
+    }
+    EXPECT_EQ(r.FreePacketCount(), 5u);
+    r.Close();
+    remove(path.c_str());
+}
+
 TEST(ReaderSteps, SeekEndsBackwardStepping) {
     UnevenFile f("step_seek");
     CFileQuib r;

@@ -43,10 +43,18 @@ public:
     virtual int ReadInfoPacket(RecPacket** unused, RecPacket** info) = 0;
     virtual int ReadPacket(RecPacket** packet, RecPacket** info) = 0;
     virtual int SeekTime(int32_t ms, RecPacket** unused) = 0;
-    virtual int NextIFrame(RecPacket** packet) = 0;
-    virtual int PrevIFrame(RecPacket** packet) = 0;
+    // The I-frame steps give the picture and, when `info` is given and the
+    // I-frame carries one, its information block as a second packet (as
+    // ReadPacket does), so that fast and backward play can hand on the
+    // information of each picture they show.
+    virtual int NextIFrame(RecPacket** packet, RecPacket** info) = 0;
+    virtual int PrevIFrame(RecPacket** packet, RecPacket** info) = 0;
     virtual int ReadRaw(void* buffer, uint32_t count) = 0;
     virtual int ProbeFileParam(FileInfo* out, const char* path) = 0;
+
+    // The picture alone.
+    int NextIFrame(RecPacket** packet) { return NextIFrame(packet, nullptr); }
+    int PrevIFrame(RecPacket** packet) { return PrevIFrame(packet, nullptr); }
 
     // The reader's own record, filled by Open.
     const FileInfo& GetFileInfo() const { return fileInfo_; }

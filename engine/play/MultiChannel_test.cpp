@@ -914,3 +914,52 @@ TEST(MultiChannel, OnlyTheSyncChannelDeliversInformation) {
     ExpectConsecutive(infos);
     CloseAll(h);
 }
+
+// In I-frame play, fast forward and backwards, each I-frame the sync
+// channel shows hands on its own information, once, as it is shown: the
+// panels move with the pictures at every rate.
+TEST(MultiChannel, IFramePlayHandsOnTheInformationOfEachIFrameShown) {
+    const int kFrames = 750;   // 30 s each, an I-frame a second
+    Group group("iframe_info", kFrames);
+    ASSERT_TRUE(group.written);
+    void* h = nullptr;
+    ASSERT_EQ(OV_CreateDecoder(&h), 0);
+    ASSERT_TRUE(group.Open(h));
+    Events events;
+    ASSERT_EQ(OV_SetInfoFrameCallBack(h, &events, RecordInfo), 0);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(OV_Play(h, k), 0);
+    ASSERT_TRUE(PlayedTo(h, 500));
+
+    struct Case {
+        int rate, reverse;
+        DWORD playMs;
+    } cases[] = {{4, 0, 1300}, {6, 0, 400}, {-1, 1, 1300}, {-3, 1, 700}, {0, 1, 2500}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rate " << c.rate << " reverse " << c.reverse);
+        // From the I-frame at 15 s of channel 2 (the sync channel), paused
+        // while the rate changes.
+        ASSERT_EQ(OV_Pause(h, 1), 0);
+        ASSERT_EQ(OV_SetPlayRate(h, 0, 0), 0);
+        ASSERT_EQ(OV_SetPlayTime(h, 15000), 0);
+        const size_t before = events.Infos().size();
+        ASSERT_EQ(OV_SetPlayRate(h, c.rate, c.reverse), 0);
+        ASSERT_EQ(OV_Pause(h, 0), 0);
+        Pump(c.playMs);
+        ASSERT_EQ(OV_Pause(h, 1), 0);
+        std::vector<InfoEvent> all = events.Infos();
+        std::vector<InfoEvent> infos(all.begin() + std::ptrdiff_t(before), all.end());
+        ASSERT_GE(infos.size(), 3u) << "I-frame play hands on no information";
+        // The I-frames from 15 s on, one after the other, each once.
+        const int step = c.reverse ? -25 : 25;
+        for (size_t i = 0; i < infos.size(); ++i) {
+            EXPECT_EQ(infos[i].channel, 2) << i;
+            EXPECT_EQ(infos[i].frame, 375 + step * int(i)) << i;
+        }
+        ExpectConsecutive(infos, false);   // each with its own picture's time
+        // The last of them is the picture on the screen.
+        FrameCode shown;
+        ASSERT_TRUE(Shown(h, 2, &shown));
+        EXPECT_EQ(shown.frame, infos.back().frame);
+    }
+    CloseAll(h);
+}

@@ -539,7 +539,11 @@ void CPlayer::QueuePacket(RecPacket* packet) {
 
 int CPlayer::QueueIFrame(bool next) {
     RecPacket* packet = nullptr;
-    int failed = next ? reader_->NextIFrame(&packet) : reader_->PrevIFrame(&packet);
+    RecPacket* info = nullptr;
+    auto step = [&] {
+        return next ? reader_->NextIFrame(&packet, &info) : reader_->PrevIFrame(&packet, &info);
+    };
+    int failed = step();
     // Backward play goes on from the picture shown. The reader turns where
     // it last read, which lies ahead of that picture by what was read ahead
     // (up to an I-frame at fast rates, some packets at others): I-frames
@@ -550,13 +554,19 @@ int CPlayer::QueueIFrame(bool next) {
                     k < kTurnSkips;
          ++k) {
         reader_->ReleasePacket(packet);
-        packet = nullptr;
-        failed = reader_->PrevIFrame(&packet);
+        if (info) reader_->ReleasePacket(info);
+        packet = info = nullptr;
+        failed = step();
     }
     if (failed || !packet) {
+        if (info) reader_->ReleasePacket(info);
         readerExhausted_ = true;
         return 0;
     }
+    // The I-frame's information goes just before it: DecodeNext hands it on
+    // as the picture is shown, so fast and backward play move the panels
+    // with each picture they show, as normal play does with every frame.
+    QueuePacket(info);
     QueuePacket(packet);
     readerExhausted_ = false;
     CAutoLock hold(endLock_);

@@ -18,7 +18,7 @@ namespace fixture {
 unsigned long ChannelColour(int channel);
 
 // Writes folder\<recorder's name> for channel 1..4, starting at startHms
-// and `seconds` long (at most 10); the path, empty when it failed. When
+// and `seconds` long (at most 60); the path, empty when it failed. When
 // given, infoBlock(k, drive) is the information block of picture k in place
 // of the demo drive's frame.
 std::wstring WritePlayableRecording(

@@ -105,9 +105,9 @@ protected:
         g_Settings.gpsFix = 1;
     }
     // Lists the one recording of the tree and plays it.
-    void Play(std::function<std::vector<uint8_t>(size_t, const InfoFrame&)> frames)
+    void Play(std::function<std::vector<uint8_t>(size_t, const InfoFrame&)> frames, int seconds = kSeconds)
     {
-        const std::wstring path = fixture::WritePlayableRecording(tree->Root(), 1, 83000, kSeconds, frames);
+        const std::wstring path = fixture::WritePlayableRecording(tree->Root(), 1, 83000, seconds, frames);
         ASSERT_FALSE(path.empty()) << "the playback streams are built beside the test";
         CCommandLineInfo cmd;
         ParseArguments({CString(tree->Root())}, cmd);
@@ -409,6 +409,87 @@ TEST_F(InfoFramePlaybackTest, OneVehicleAcrossThreeOpensAtTheHeadOfItsTrack)
     const wintest::ScreenCapture stopped = capture();
     EXPECT_EQ(count(stopped, RGB(255, 0, 0)), 0);
     EXPECT_GT(count(stopped, kVehicle), 40);
+}
+
+// The panels move with the pictures at every rate: from a new start (STOP,
+// then PLAY) at each fast rate that shows I-frames only, backwards at each
+// rate, and after a seek, the frames of the pictures shown reach the GPS
+// panel within a second, the speed counting on (or back) with the drive's
+// time and the latitude moving.
+TEST_F(InfoFramePlaybackTest, FramesReachThePanelAtEveryIFrameRateAndAfterASeek)
+{
+    dlg->searchPanel.SetSimplifiedChinese();  // km/h: SpeedAt as it stands
+    Play(Drive(22.5, 114.0, false), 60);
+    auto speed = [&] {
+        const std::wstring text = Gps(IDC_GPS_SPEED);
+        return text.empty() ? -1 : std::stoi(text);
+    };
+    // STOP, then PLAY: the group opens anew and plays at 1X from its start,
+    // or from `seekMs` where the slider is let go.
+    auto restart = [&](int seekMs) {
+        Panel().StopAll();
+        Pump(100);
+        Panel().Play();
+        ASSERT_NE(Panel().decoder, nullptr);
+        if (seekMs > 0) {
+            ASSERT_TRUE(PumpUntil([&] { return Panel().decoder && PlayTime(Panel().decoder) > 300; }, 5000));
+            Panel().positionSlider.SetPos(seekMs, true);
+            NMHDR release = {Panel().positionSlider.m_hWnd, IDC_POSITION_SLIDER, UINT(NM_RELEASEDCAPTURE)};
+            SendMessageW(Panel().m_hWnd, WM_NOTIFY, IDC_POSITION_SLIDER, reinterpret_cast<LPARAM>(&release));
+        }
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                return Panel().decoder && PlayTime(Panel().decoder) > seekMs + 800 &&
+                       speed() >= int(SpeedAt(size_t(seekMs / 40)));
+            },
+            5000));
+    };
+    // Within a second the panel shows a frame `seconds` of driving on from
+    // the picture shown now (back, when negative), at its latitude.
+    auto expectFramesWithin1s = [&](int seconds) {
+        const int from = PlayTime(Panel().decoder);
+        const int want = int(SpeedAt(size_t(from / 40))) + seconds;
+        const std::wstring latitude = Gps(IDC_GPS_LATITUDE);
+        const DWORD start = GetTickCount();
+        const bool came = PumpUntil(
+            [&] { return seconds > 0 ? speed() >= want : speed() >= 0 && speed() <= want; }, 1000);
+        EXPECT_TRUE(came) << "at " << from << " ms the panel shows " << speed() << " km/h, not "
+                          << want << (seconds > 0 ? " or more" : " or less");
+        if (came) {
+            EXPECT_TRUE(PumpUntil([&] { return Gps(IDC_GPS_LATITUDE) != latitude; }, 1000 - std::min<DWORD>(GetTickCount() - start, 1000)))
+                << "the latitude stays at " << CString(latitude).ToAnsi();
+        }
+    };
+
+    for (int faster = 4; faster <= 8; ++faster) {
+        SCOPED_TRACE(testing::Message() << "FASTER x" << faster);
+        restart(0);
+        for (int k = 0; k < faster; ++k)
+            Panel().Faster();
+        expectFramesWithin1s(2);
+    }
+    for (int rewind = 1; rewind <= 5; ++rewind) {
+        SCOPED_TRACE(testing::Message() << "REWIND x" << rewind);
+        restart(40000);
+        for (int k = 0; k < rewind; ++k)
+            Panel().Rewind();
+        expectFramesWithin1s(-1);
+    }
+    // A seek at an I-frame rate plays on at 1X from there; FASTER goes back
+    // to I-frames.
+    SCOPED_TRACE("seek");
+    restart(0);
+    for (int k = 0; k < 4; ++k)
+        Panel().Faster();
+    Pump(300);
+    Panel().positionSlider.SetPos(30000, true);
+    NMHDR release = {Panel().positionSlider.m_hWnd, IDC_POSITION_SLIDER, UINT(NM_RELEASEDCAPTURE)};
+    SendMessageW(Panel().m_hWnd, WM_NOTIFY, IDC_POSITION_SLIDER, reinterpret_cast<LPARAM>(&release));
+    EXPECT_TRUE(PumpUntil([&] { return speed() >= int(SpeedAt(30 * 25)); }, 1000)) << speed() << " km/h";
+    Pump(300);
+    for (int k = 0; k < 4; ++k)
+        Panel().Faster();
+    expectFramesWithin1s(2);
 }
 
 // (After the drives: the map starts with the first main window of the

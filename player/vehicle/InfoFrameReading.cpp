@@ -11,6 +11,9 @@ const size_t kFrameSize = 48;
 const int kGuessFrames = 180;   // frames a missing digit count is guessed over
 const uint32_t kFixEveryMs = 100;
 const double kJumpMeters = 300;
+// Faster than any vehicle the recorder rides in (252 km/h).
+const double kFastestMetresPerSecond = 70;
+const int kSecondsPerDay = 24 * 3600;
 const double kHoldDegrees = 0.001;
 
 unsigned Word(const uint8_t* p)
@@ -85,6 +88,7 @@ void InfoFrameState::ResetForOpen()
     digitGuessFrames = 0;
     hasPrevious = false;
     previousLat = previousLon = 0;
+    previousClock = -1;
     hasShown = false;
     shownLat = shownLon = 0;
     holding = false;
@@ -107,13 +111,34 @@ double GpsDistanceMeters(double lat1, double lon1, double lat2, double lon2)
     return 2 * std::asin(std::sqrt(a)) * 6378.137 * 1000 + 0.5;
 }
 
-bool IsGpsJump(InfoFrameState& state, double lat, double lon)
+int FrameClock(const uint8_t* frame)
+{
+    const unsigned h = frame[3], m = frame[4], s = frame[5];
+    if (h >= 24 || m >= 60 || s >= 60)
+        return -1;
+    return static_cast<int>(h * 3600 + m * 60 + s);
+}
+
+double JumpLimitMeters(int seconds)
+{
+    return kJumpMeters + (seconds > 0 ? seconds : 0) * kFastestMetresPerSecond;
+}
+
+bool IsGpsJump(InfoFrameState& state, double lat, double lon, int clock)
 {
     const double d = GpsDistanceMeters(state.previousLat, state.previousLon, lat, lon);
+    // Either way round (backward play), and the short way over midnight.
+    int apart = 0;
+    if (clock >= 0 && state.previousClock >= 0) {
+        apart = std::abs(clock - state.previousClock);
+        if (apart > kSecondsPerDay / 2)
+            apart = kSecondsPerDay - apart;
+    }
     state.previousLat = lat;
     state.previousLon = lon;
+    state.previousClock = clock;
     state.hasPrevious = true;
-    return !(d < kJumpMeters);
+    return !(d < JumpLimitMeters(apart));
 }
 
 std::wstring PlayTimeText(int ms)
@@ -164,16 +189,24 @@ InfoFrameReading ReadInfoFrame(const uint8_t* b, size_t length, const InfoFrameS
         state.lastDirection = HeadingToDirection(Word(b + 24));
     r.direction = state.lastDirection;
 
-    if (!r.fix || !r.positionValid)
+    if (!r.positionValid || b[8] != 'A')
         return r;
+    // Every frame with a position is tested against the one before it (not
+    // only the fixes the panel shows, which lie a tenth of a second of the
+    // wall clock apart: seconds of driving in fast play).
     const double lat6 = Round6(lat), lon6 = Round6(lon);
+    const int clock = FrameClock(b);
+    bool jump = false;
     if (!state.hasPrevious) {
         state.hasPrevious = true;
         state.previousLat = lat6;
         state.previousLon = lon6;
-    } else if (IsGpsJump(state, lat6, lon6)) {
-        return r;
+        state.previousClock = clock;
+    } else {
+        jump = IsGpsJump(state, lat6, lon6, clock);
     }
+    if (!r.fix || jump)
+        return r;
     r.showPosition = true;
 
     double x = lon6, y = lat6;

@@ -30,6 +30,7 @@ struct InfoFrameState {
     int digitGuessFrames = 0;  // frames looked at to guess a missing count
     bool hasPrevious = false;  // the jump test's last point
     double previousLat = 0, previousLon = 0;
+    int previousClock = -1;    // its frame's second of the day; -1 unknown
     bool hasShown = false;     // the position the GPS panel shows
     double shownLat = 0, shownLon = 0;
     bool holding = false;      // the last fix was held back
@@ -70,9 +71,18 @@ InfoFrameReading ReadInfoFrame(const uint8_t* data, size_t length, const InfoFra
 int HeadingToDirection(unsigned heading);
 // Great-circle distance between two positions in degrees, in metres.
 double GpsDistanceMeters(double lat1, double lon1, double lat2, double lon2);
-// True when (lat, lon) lies 300 m or more from the last point tested; the
+// The second of the day a frame's clock gives (bytes 3-5), or -1 when it
+// gives none.
+int FrameClock(const uint8_t* frame);
+// How far the vehicle may have moved between two frames `seconds` apart
+// before the second counts as a jump: 300 m, and what the fastest vehicle
+// covers in that time. Fast play shows frames seconds of driving apart.
+double JumpLimitMeters(int seconds);
+// True when (lat, lon) of a frame whose clock reads `clock` (FrameClock)
+// lies farther from the last point tested than the time between the two
+// frames allows (JumpLimitMeters; an unknown clock allows no time); the
 // point becomes the last one in every case.
-bool IsGpsJump(InfoFrameState& state, double lat, double lon);
+bool IsGpsJump(InfoFrameState& state, double lat, double lon, int clock);
 
 // "mm:ss" of a play time in milliseconds.
 std::wstring PlayTimeText(int ms);

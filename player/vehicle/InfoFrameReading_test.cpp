@@ -357,10 +357,113 @@ TEST(GpsDistanceMeters, OneDegreeOfLatitudeAndTheJumpLimit)
     InfoFrameState s;
     s.previousLat = 30;
     s.previousLon = 120;
-    EXPECT_FALSE(IsGpsJump(s, 30 + 299 * perMetre, 120));
+    EXPECT_FALSE(IsGpsJump(s, 30 + 299 * perMetre, 120, -1));
     EXPECT_DOUBLE_EQ(s.previousLat, 30 + 299 * perMetre);
-    EXPECT_TRUE(IsGpsJump(s, 30 + 299 * perMetre + 300 * perMetre, 120));
-    EXPECT_TRUE(IsGpsJump(s, NAN, 120));  // a distance that does not compare
+    EXPECT_TRUE(IsGpsJump(s, 30 + 299 * perMetre + 300 * perMetre, 120, -1));
+    EXPECT_TRUE(IsGpsJump(s, NAN, 120, -1));  // a distance that does not compare
+}
+
+// The jump limit grows with the time between the two frames by their own
+// clocks, either way round and over midnight; frames without a clock
+// allow no time.
+TEST(IsGpsJump, TheLimitAllowsForTheTimeBetweenFrames)
+{
+    const double perMetre = 1 / 111319.49;
+    const int h8 = 8 * 3600, midnight = 24 * 3600;
+    struct Case {
+        const char* what;
+        int clock0, clock1;
+        double metres;
+        bool jump;
+    } cases[] = {
+        {"same second, 299 m", h8, h8, 299, false},
+        {"same second, 300 m", h8, h8, 300, true},
+        {"next second, 2 km", h8, h8 + 1, 2000, true},
+        {"next second, 400 m", h8, h8 + 1, 400, true},
+        {"10 s on at 130 km/h", h8, h8 + 10, 361, false},
+        {"10 s back at 130 km/h", h8 + 10, h8, 361, false},
+        {"10 s on, 2 km", h8, h8 + 10, 2000, true},
+        {"over midnight, 10 s", midnight - 5, 5, 361, false},
+        {"no clock, 361 m", -1, h8 + 10, 361, true},
+    };
+    for (const Case& c : cases) {
+        InfoFrameState s;
+        s.hasPrevious = true;
+        s.previousLat = 30;
+        s.previousLon = 120;
+        s.previousClock = c.clock0;
+        EXPECT_EQ(IsGpsJump(s, 30 + c.metres * perMetre, 120, c.clock1), c.jump) << c.what;
+        EXPECT_EQ(s.previousClock, c.clock1) << c.what;
+    }
+    EXPECT_EQ(JumpLimitMeters(0), 300);
+    EXPECT_EQ(JumpLimitMeters(-3), 300);
+    EXPECT_EQ(JumpLimitMeters(10), 1000);
+}
+
+// Drives as the engine hands their frames over: at 1X every picture, 40 ms
+// apart; in I-frame play an I-frame a second of driving, shown a few
+// milliseconds apart, forward or backward. Every frame is tested against
+// the one before it, so fast play is no glitch, and a frame off the road
+// is still held back at any rate.
+TEST(InfoFrameReading, FastPlayIsNoJumpAndAGlitchIsStillHeldBack)
+{
+    struct Case {
+        const char* what;
+        int frames;
+        int frameMs;      // of driving between two frames (negative: backward)
+        uint32_t tickMs;  // of the wall clock between them
+        double kmh;
+        int glitchAt;     // the frame 2 km (or `glitchMetres`) off; -1 none
+        double glitchMetres;
+    } cases[] = {
+        {"1X at 100 km/h", 150, 40, 40, 100, -1, 0},
+        {"1X, a frame 2 km off", 150, 40, 40, 100, 60, 2000},
+        {"1X, a frame 400 m off as the clock turns", 150, 40, 40, 100, 75, 400},
+        {"64X over I-frames at 160 km/h", 60, 1000, 15, 160, -1, 0},
+        {"64X, a frame 2 km off", 60, 1000, 15, 160, 28, 2000},
+        {"-32X backward at 130 km/h", 40, -1000, 100, 130, -1, 0},
+        {"-32X backward, a frame 2 km off", 40, -1000, 100, 130, 20, 2000},
+    };
+    const double perMetre = 1 / 111319.49;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reader r;
+        r.tick = 100000;
+        int shown = 0, fixes = 0;
+        std::string firstText, lastText;
+        for (int k = 0; k < c.frames; ++k) {
+            // 08:30:00 + the frame's time, a minute in for backward drives.
+            const long long ms = 60000 + (long long)k * c.frameMs;
+            const double metres = c.kmh / 3.6 * double(ms) / 1000;
+            const double off = k == c.glitchAt ? c.glitchMetres : 0;
+            InfoFields f = At(30 + (metres + off) * perMetre, 120);
+            f.date[4] = uint8_t(30 + ms / 60000);
+            f.date[5] = uint8_t(ms / 1000 % 60);
+            std::vector<uint8_t> b = recwriter::InfoBlock(f);
+            InfoFrameReading got = ReadInfoFrame(b.data(), b.size(), r.settings, r.tick, r.resync, r.state, nullptr);
+            r.tick += c.tickMs;
+            if (!got.fix)
+                continue;
+            ++fixes;
+            if (k == c.glitchAt) {
+                EXPECT_FALSE(got.showPosition) << "the glitch shows";
+                continue;
+            }
+            if (got.showPosition) {
+                ++shown;
+                // Never anywhere near the glitch.
+                EXPECT_NEAR(std::stod(got.mapY), 30 + metres * perMetre, 1e-5) << k;
+                if (firstText.empty())
+                    firstText = got.latitudeText;
+                lastText = got.latitudeText;
+            } else {
+                EXPECT_EQ(k, c.glitchAt + 1) << "a fix held back as a jump";
+            }
+        }
+        EXPECT_GE(fixes, 5);
+        EXPECT_GE(shown, fixes - 2);
+        EXPECT_NE(firstText, lastText) << "the position did not move";
+    }
 }
 
 TEST(PlayTimeText, MinutesAndSeconds)
