@@ -123,8 +123,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         fprintf(stderr, "usage: drive_player rows | click ID | tap ID | key VK | about | rclick ID [N] | lclick ID [N] | type VK... | "
-                        "dismiss | close | text ID | watch S | slide P
-");
+                        "dismiss | close | text ID | watch S | slide P\n");
         return 2;
     }
     HWND top = nullptr;
