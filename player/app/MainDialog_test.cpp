@@ -128,7 +128,7 @@ TEST_F(MainDialogTest, KeysReachThePlaybackCommands)
         int paused, rate;
         const wchar_t* label;
     } cases[] = {
-        {VK_SPACE, 1, 0, L"PAUSE"}, {VK_SPACE, 0, 0, L"1X"}, {VK_RIGHT, 0, 1, L"2X"},
+        {VK_SPACE, 1, 0, L"PAUSE"}, {VK_SPACE, 0, 0, L"1X"}, {VK_RIGHT, 0, 1, L"1.3X"},
         {VK_LEFT, 0, 0, L"1X"},     {VK_LEFT, 0, -1, L"1/2X"}, {VK_UP, 0, -1, L"1/2X"},
     };
     dlg->searchPanel.SetEnglish();
